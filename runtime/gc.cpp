@@ -2,6 +2,7 @@
 // marking, roots, and the paced per-event step with its sweep by list splices.
 #include "runtime/gc.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -98,7 +99,6 @@ void gc_flush_free(int size) {
 }
 
 void* gc_object_alloc(int size) {
-  if (!gc_unmarked_list.succ) gc_init_lists();
   size = (size + 7) & ~7;
   gc_new_bytes += size;
   gc_flush_free(size);
@@ -128,8 +128,13 @@ void* gc_object::operator new(size_t size) { return gc_object_alloc((int)size); 
 void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*>(p)); }
 
 void gc_object_free(gc_object* o) {
-  // The destructor has run; only the size in the header is still ours to read.
-  int size = (int)(o->flags & ~7u);
+  // The destructor has run, so read the size from the raw header bytes.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+  unsigned flags;
+  std::memcpy(&flags, reinterpret_cast<char*>(o) + offsetof(gc_object, flags), sizeof flags);
+#pragma GCC diagnostic pop
+  int size = (int)(flags & ~7u);
   gc_free_bytes -= size;
 #if QUORVEX_GC_STRESS
   std::memset(static_cast<void*>(o), 0xdd, size);
@@ -138,7 +143,8 @@ void gc_object_free(gc_object* o) {
     gc_object** link = reinterpret_cast<gc_object**>(o);
     *link = gc_cache[size >> 3];
     gc_cache[size >> 3] = o;
-    GC_POISON(o, size);
+    // The link word stays readable so the leak checker can follow the chain.
+    GC_POISON(reinterpret_cast<char*>(o) + sizeof(gc_object*), size - (int)sizeof(gc_object*));
   } else {
     std::free(o);
   }

@@ -16,14 +16,6 @@
 
 class String;
 
-struct gc_object;
-
-// A static sentinel shaped like the object header; an empty list points at itself.
-struct gc_list {
-  gc_object* succ;
-  gc_object* pred;
-};
-
 struct gc_object {
   gc_object* succ;
   gc_object* pred;
@@ -47,6 +39,12 @@ struct gc_object {
 };
 
 // The root class of interfaces; classes implement them virtually beside Object.
+// A list head: a static sentinel shaped like an object (colour 3, never
+// collected); an empty list's head points at itself.
+struct gc_list : public gc_object {
+  gc_list() : gc_object(static_tag()) { succ = pred = this; }
+};
+
 class gc_interface {
  public:
   virtual ~gc_interface() {}
@@ -80,7 +78,7 @@ void gc_object_free(gc_object* o);
 void gc_flush_free(int size);
 void gc_init_lists();
 
-inline gc_object* gc_head(gc_list& l) { return reinterpret_cast<gc_object*>(&l); }
+inline gc_object* gc_head(gc_list& l) { return &l; }
 inline bool gc_list_empty(gc_list& l) { return l.succ == gc_head(l); }
 inline int gc_object_size(const gc_object* o) { return (int)(o->flags & ~7u); }
 

@@ -167,6 +167,7 @@ String::CString<C>::CString(const String& s) {
 
 template <class C>
 void String::CString<C>::release() {
-  if (block_ && --block_->refs == 0) ::operator delete(block_);
+  Block* b = block_;
   block_ = nullptr;
+  if (b && --b->refs == 0) ::operator delete(b);
 }
