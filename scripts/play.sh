@@ -1,7 +1,9 @@
 #!/bin/sh
-# Installs what is missing, builds Quorvex and starts it.
+# Installs what is missing, builds Quorvex and starts it from the build tree,
+# where data/ sits beside the executable (the game reads ./data/).
 set -e
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
-./scripts/build.sh build -DQUORVEX_TESTS=OFF
-exec ./build/quorvex "$@"
+./scripts/build.sh build
+cd build
+exec ./quorvex "$@"
