@@ -80,6 +80,8 @@ class gxtkSample : public Object {
 
   // Gives up the buffer; it is deleted by a later flush once no source plays it.
   virtual int Discard();
+
+  int generation = 0;  // which opened device the buffer belongs to
 };
 
 // Buffers given up by samples and not yet deleted (process-wide).

@@ -1,0 +1,165 @@
+// Sound file decoding: the PCM WAV reader, the Ogg Vorbis decoder (the packaged
+// stb_vorbis library, linked, not compiled in here) and VxGlfwGame::LoadAudioData,
+// which picks one of them by the file ending.
+//
+// The WAV reader trusts nothing in the header: a zero channel count, samples of
+// fewer than 8 bits, a short "fmt " chunk or a chunk that claims more bytes than
+// the file still has is refused before anything is divided or allocated.
+// Left out: WAV files that are not seekable, compressed or float WAV data.
+#include "host/audio_loaders.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#define STB_VORBIS_HEADER_ONLY
+#include <stb_vorbis.h>
+
+#include "host/game.h"
+
+namespace {
+
+constexpr int kOggFrameRoom = 4096;  // samples per channel kept free for one decoded frame
+
+bool ReadTag(FILE* f, char tag[4]) { return std::fread(tag, 1, 4, f) == 4; }
+
+bool ReadU16(FILE* f, uint32_t* v) {
+  unsigned char b[2];
+  if (std::fread(b, 1, 2, f) != 2) return false;
+  *v = (uint32_t)b[0] | ((uint32_t)b[1] << 8);
+  return true;
+}
+
+bool ReadU32(FILE* f, uint32_t* v) {
+  unsigned char b[4];
+  if (std::fread(b, 1, 4, f) != 4) return false;
+  *v = (uint32_t)b[0] | ((uint32_t)b[1] << 8) | ((uint32_t)b[2] << 16) | ((uint32_t)b[3] << 24);
+  return true;
+}
+
+// Bytes between the read position and the end of the file, or -1 when the file
+// cannot seek.
+long long Remaining(FILE* f) {
+  long pos = std::ftell(f);
+  if (pos < 0 || std::fseek(f, 0, SEEK_END) != 0) return -1;
+  long end = std::ftell(f);
+  if (end < 0 || std::fseek(f, pos, SEEK_SET) != 0) return -1;
+  return (long long)end - pos;
+}
+
+// Skips `size` bytes that are known to be in the file.
+bool Skip(FILE* f, uint32_t size) { return std::fseek(f, (long)size, SEEK_CUR) == 0; }
+
+// A chunk size the file can actually hold (and an int can count).
+bool Fits(FILE* f, uint32_t size) {
+  long long left = Remaining(f);
+  return left >= 0 && (long long)size <= left && size <= (uint32_t)INT_MAX;
+}
+
+}  // namespace
+
+unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* hertz) {
+  if (!f) return nullptr;
+  char tag[4];
+  uint32_t size = 0;
+  if (!ReadTag(f, tag) || std::memcmp(tag, "RIFF", 4) != 0) return nullptr;
+  if (!ReadU32(f, &size)) return nullptr;  // the RIFF size says nothing we need
+  if (!ReadTag(f, tag) || std::memcmp(tag, "WAVE", 4) != 0) return nullptr;
+  if (!ReadTag(f, tag) || std::memcmp(tag, "fmt ", 4) != 0) return nullptr;
+  uint32_t fmtSize = 0;
+  if (!ReadU32(f, &fmtSize) || fmtSize < 16 || !Fits(f, fmtSize)) return nullptr;
+
+  uint32_t formatTag, chans, rate, byteRate, align, bits;
+  if (!ReadU16(f, &formatTag) || formatTag != 1) return nullptr;  // integer PCM only
+  if (!ReadU16(f, &chans) || !ReadU32(f, &rate) || !ReadU32(f, &byteRate) ||
+      !ReadU16(f, &align) || !ReadU16(f, &bits)) {
+    return nullptr;
+  }
+  if (chans == 0 || bits < 8) return nullptr;
+  const uint32_t bytes = bits / 8;
+  if (fmtSize > 16 && !Skip(f, fmtSize - 16)) return nullptr;
+
+  // Any chunk before "data" (LIST, fact, cue ...) is passed over.
+  for (;;) {
+    if (!ReadTag(f, tag)) return nullptr;  // no data chunk at all
+    if (!ReadU32(f, &size) || !Fits(f, size)) return nullptr;
+    if (std::memcmp(tag, "data", 4) == 0) break;
+    if (!Skip(f, size)) return nullptr;
+    // RIFF pads odd-sized chunks with one zero byte; chunk ids never start with 0.
+    if (size & 1) {
+      int c = std::fgetc(f);
+      if (c != 0 && c != EOF) std::ungetc(c, f);
+    }
+  }
+
+  unsigned char* data = (unsigned char*)std::malloc(size ? size : 1);
+  if (!data) return nullptr;
+  if (std::fread(data, 1, size, f) != size) {
+    std::free(data);
+    return nullptr;
+  }
+  *length = (int)(size / (chans * bytes));
+  *channels = (int)chans;
+  *format = (int)bytes;
+  *hertz = (int)rate;
+  return data;
+}
+
+unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* hertz) {
+  if (!f) return nullptr;
+  int error = 0;
+  stb_vorbis* vorbis = stb_vorbis_open_file(f, 0, &error, nullptr);
+  if (!vorbis) return nullptr;
+  stb_vorbis_info info = stb_vorbis_get_info(vorbis);
+  const int c = info.channels;
+  if (c <= 0) {
+    stb_vorbis_close(vorbis);
+    return nullptr;
+  }
+  size_t capacity = (size_t)c * kOggFrameRoom;
+  size_t used = 0;
+  long long frames = 0;
+  short* samples = (short*)std::malloc(capacity * sizeof(short));
+  while (samples) {
+    int n = stb_vorbis_get_frame_short_interleaved(vorbis, c, samples + used,
+                                                   (int)(capacity - used));
+    if (n == 0) break;
+    frames += n;
+    used += (size_t)n * c;
+    if (used + (size_t)c * kOggFrameRoom > capacity) {
+      // Stop well before the byte count of the buffer would overflow an int.
+      if (capacity * 2 * sizeof(short) > (size_t)INT_MAX) {
+        std::free(samples);
+        samples = nullptr;
+        break;
+      }
+      capacity *= 2;
+      short* grown = (short*)std::realloc(samples, capacity * sizeof(short));
+      if (!grown) std::free(samples);
+      samples = grown;
+    }
+  }
+  stb_vorbis_close(vorbis);
+  if (!samples) return nullptr;
+  *length = (int)frames;
+  *channels = c;
+  *format = 2;
+  *hertz = (int)info.sample_rate;
+  return (unsigned char*)samples;
+}
+
+unsigned char* VxGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format,
+                                         int* hertz) {
+  FILE* f = OpenFile(path, String("rb"));
+  if (!f) return nullptr;
+  String lower = path.ToLower();
+  unsigned char* data = nullptr;
+  if (lower.EndsWith(String(".wav"))) {
+    data = LoadWAV(f, length, channels, format, hertz);
+  } else if (lower.EndsWith(String(".ogg"))) {
+    data = LoadOGG(f, length, channels, format, hertz);
+  }
+  std::fclose(f);
+  return data;
+}
