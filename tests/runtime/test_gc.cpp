@@ -62,6 +62,14 @@ void sweep_now(gc_object* delegate) {
   gc_collect_step(delegate);
 }
 
+// The stress build replaces incremental pacing with a full collection at every
+// step, so the tests that pin the pacing itself only run in the normal build.
+#if QUORVEX_GC_STRESS
+#define SKIP_IN_STRESS_MODE() GTEST_SKIP() << "pacing is replaced by full collections"
+#else
+#define SKIP_IN_STRESS_MODE() (void)0
+#endif
+
 class Collector : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -79,6 +87,7 @@ class Collector : public ::testing::Test {
 };
 
 TEST_F(Collector, BarrierGreyedObjectSurvivesSweepAndGarbageDiesOnLaterAllocation) {
+  SKIP_IN_STRESS_MODE();
   Holder* delegate = new Holder;
   sweep_now(delegate);  // delegate now reachable only through the step itself
   Node* kept = new Node;
@@ -96,6 +105,7 @@ TEST_F(Collector, BarrierGreyedObjectSurvivesSweepAndGarbageDiesOnLaterAllocatio
 }
 
 TEST_F(Collector, AfterSweepAllocatedBytesAreTheSurvivorsAndNewBytesZero) {
+  SKIP_IN_STRESS_MODE();
   gc_assign(g_root, new Holder);
   gc_mark();
   for (int i = 0; i < 10; ++i) gc_assign(g_root->node, new Node);
@@ -112,6 +122,7 @@ TEST_F(Collector, AfterSweepAllocatedBytesAreTheSurvivorsAndNewBytesZero) {
 }
 
 TEST_F(Collector, FreedSmallBlockIsReusedBySameSize) {
+  SKIP_IN_STRESS_MODE();
   static_assert(sizeof(Obj40) == 40, "test object must be 40 bytes");
   Obj40* first = new Obj40;
   sweep_now(nullptr);  // unreachable: waits in the free list
@@ -143,6 +154,7 @@ TEST_F(Collector, EmptyArrayRepsStayOutOfEveryList) {
 }
 
 TEST_F(Collector, StepWithNothingAllocatedMarksOnlyTheDelegate) {
+  SKIP_IN_STRESS_MODE();
   Holder* delegate = new Holder;
   gc_assign(g_root, new Holder);
   gc_assign(delegate->node, new Node);
@@ -160,6 +172,7 @@ TEST_F(Collector, StepWithNothingAllocatedMarksOnlyTheDelegate) {
 }
 
 TEST_F(Collector, IncrementalStepPacesMarkingByFreshAllocation) {
+  SKIP_IN_STRESS_MODE();
   gc_assign(g_root, new Holder);
   // A chain, so that each node waits in the grey queue on its own.
   Node* tail = nullptr;
