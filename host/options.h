@@ -1,0 +1,27 @@
+// The command-line switches of the quorvex executable and the counts they need.
+//
+// A plain run passes no switches and behaves exactly as without this unit.
+// --fast replaces sleeping with a clock that jumps to the next update, and
+// --exit-after N ends the process after update N, status 0, saving nothing.
+// Left out: replaying and recording event scripts and dumping the game's state
+// (--script, --record, --dump are refused until they exist).
+#pragma once
+
+#include <string>
+
+struct VxHostOptions {
+  bool fast = false;
+  long long exitAfter = 0;  // 0: never
+  std::string script, record, dump;  // absolute paths, empty when not given
+};
+
+extern VxHostOptions vx_host_options;
+
+// Updates and renders the host has delivered so far.
+extern long long vx_host_updates;
+extern long long vx_host_renders;
+
+// Reads the switches. Returns -1 to go on, otherwise the exit status the
+// process should end with at once (0 after --help, 2 after a bad switch);
+// messages go to `out` (help) or `err` (errors).
+int vx_host_ParseArgs(int argc, const char** argv, std::string& out, std::string& err);
