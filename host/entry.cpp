@@ -1,0 +1,66 @@
+// The whole start-up of the program: VxZorbelGame::Main, called by main.
+//
+// Order: the switches (only --help and bad switches end here, before any
+// window), glfwInit, the host object, then the runtime's start inside an
+// exception handler (arguments, signal handler, collector lists, the
+// program's globals, the roots, the application object), then the loop.
+// Left out: everything the game itself decides (vxInit and vxMain).
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "host/data.h"
+#include "host/game.h"
+#include "host/glfw2.h"
+#include "host/options.h"
+
+namespace {
+
+void vx_std_main(int argc_, const char** argv_) {
+  argc = argc_;
+  argv = argv_;
+  std::signal(SIGSEGV, sighandler);
+  std::signal(SIGILL, sighandler);
+  std::signal(SIGFPE, sighandler);
+  gc_init_lists();
+  // Before anything is read: find the data folder if we were started elsewhere.
+  vx_data_FindDataFolder(argc_ > 0 ? argv_[0] : nullptr);
+  vxInit();
+  gc_mark();
+  vxMain();
+}
+
+}  // namespace
+
+int VxZorbelGame::Main(int argc_, const char* argv_[]) {
+  std::string out, err;
+  int status = vx_host_ParseArgs(argc_, argv_, out, err);
+  if (status >= 0) {
+    std::fputs(out.c_str(), stdout);
+    std::fputs(err.c_str(), stderr);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::exit(status);
+  }
+
+  if (!glfwInit()) {
+    std::fputs("glfwInit failed\n", stdout);
+    std::fflush(stdout);
+    std::exit(-1);
+  }
+
+  VxZorbelGame* game = new VxZorbelGame();
+
+  try {
+    vx_std_main(argc_, argv_);
+  } catch (ThrowableObject* ex) {
+    glfwTerminate();
+    game->Die(ex);
+  }
+
+  if (game->Delegate()) game->Run();
+
+  glfwTerminate();
+  return 0;
+}
