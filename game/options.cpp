@@ -1,0 +1,425 @@
+// The options panel, the in-game pause menu, the television quit dialog and
+// the two switches they use (iCade character input, full screen). Each screen
+// is redrawn every update and reads the logical controls.
+#include <cmath>
+
+#include "framework/framework.h"
+#include "game/gear.h"
+#include "game/myapp.h"
+#include "host/game.h"
+
+namespace {
+
+bool Held(c_MyApp* app, int control) { return app->p_PlayKeyAll(control, 1) > 0; }
+
+bool AnyHeld(c_MyApp* app, std::initializer_list<int> controls) {
+  for (int c : controls)
+    if (Held(app, c)) return true;
+  return false;
+}
+
+bool MusicAvailable() { return vx_Quorvex_HasMusic == 1 || vx_Quorvex_HasMusicStream == 1; }
+
+// The overscan border of the television build: a labelled track with a knob.
+void DrawOverscan(c_MyApp* app, float centreX, float textY, float trackY, float knobY, int value) {
+  app->p_SetSize(2, -3717);
+  app->p_SetCol(255, 255, 255, 1);
+  app->p_Text(centreX, textY, String("L1 <      Overscan      > R1"), 1, 1);
+  app->p_SetCol(0, 128, 255, 0.5f);
+  app->p_Rect(centreX - 128, trackY, 256, 9);
+  app->p_SetCol(255, 255, 0, 0.75f);
+  app->p_Rect(value * 2.67f + centreX - 132, knobY, 8, 16);
+  app->p_SetCol(255, 255, 255, 1);
+}
+
+void ClampOverscan(c_MyApp* app) {
+  if (app->m_opt[14] < 1) app->m_opt[14] = 1;
+  if (app->m_opt[14] > 96) app->m_opt[14] = 96;
+  vx_Quorvex_overscan = (float)app->m_opt[14];
+}
+
+void CornerMarks(c_MyApp* app) {
+  const float W = vx_Quorvex_jscrw, H = vx_Quorvex_jscrh;
+  app->p_SetCol(255, 255, 255, 1);
+  const float xs[2] = {0, W}, ys[2] = {0, H};
+  for (float cx : xs)
+    for (float cy : ys) {
+      app->p_Rect(cx == 0 ? 0 : cx - 16, cy == 0 ? 0 : cy - 8, 16, 8);
+      app->p_Rect(cx == 0 ? 0 : cx - 8, cy == 0 ? 0 : cy - 16, 8, 16);
+    }
+}
+
+}  // namespace
+
+void c_MyApp::p_OptionBox() {
+  const float W = vx_Quorvex_jscrw, H = vx_Quorvex_jscrh;
+  const float slide = (float)m_optionsSlide;
+
+  // 1-2. The menu or game underneath must not react; no input until fully in.
+  p_ResetDraw();
+  if (vx_Quorvex_isOuya == 1) CornerMarks(this);
+  m_keyLock = 1;
+  m_tapLock = 1;
+  if (m_optionsSlide != 30) {
+    m_optKeyLock = 1;
+    m_optTapLock = 1;
+  }
+  const bool free = m_optKeyLock == 0 && m_optTapLock == 0;
+
+  // 3. The panel rises from below the screen.
+  p_SetCol(150, 75, 0, 0.85f);
+  p_Rect(50, (30 - slide) * 24, W - 100, H);
+  p_SetCol(255, 255, 255, 1);
+
+  // 4-5. The close gear and its label.
+  m_menuSpin += 0.2f;
+  const float gearX = 12 * slide - 260;
+  p_SetSize(m_optSel == 0 ? 2 : 1.5f, -3717);
+  int gearHit = DrawGear(this, gearX, 60, m_menuSpin);
+  if ((gearHit || Held(this, 99)) && free) p_OptionClose();
+  p_SetSize(2, -3717);
+  p_Text(gearX + 76, 60, String("<[BACK]"), 0, 1);
+
+  // 6. Television overscan border.
+  if (vx_Quorvex_isOuya == 1) {
+    float y = 12 * slide - 268;
+    DrawOverscan(this, 0.6f * W, y, y - 5, y - 8, m_opt[14]);
+    if (Held(this, 14) && m_optKeyLock == 0) {
+      m_opt[14] -= 16;
+      m_optKeyLock = 1;
+    }
+    if (Held(this, 15) && m_optKeyLock == 0) {
+      m_opt[14] += 16;
+      m_optKeyLock = 1;
+    }
+    ClampOverscan(this);
+  }
+
+  // 7. The lines, numbered from 1 in screen order.
+  const bool confirmHeld = AnyHeld(this, {10, 11, 12, 13, 14, 15});
+  float y = (30 - slide) * 24 + 130;
+  int n = 0;
+  auto line = [&](float barX, float barW, float labelX, const String& label) {
+    ++n;
+    if (m_optSel == n)
+      p_SetCol(0, 180, 255, 0.5f);
+    else
+      p_SetCol(0, 0, 160, 0.5f);
+    bool touched = p_Touch(barX, y - 2, barW, 24) != 0;
+    if (touched) m_optSel = n;
+    p_SetCol(255, 255, 255, 1);
+    p_SetSize(2, -3717);
+    p_Text(labelX, y, label, 0, 0);
+    return (touched || (m_optSel == n && confirmHeld)) && m_optKeyLock == 0 && m_optTapLock == 0;
+  };
+
+  // Sound: with music the four modes cycle; without it, on and off.
+  if (MusicAvailable()) {
+    if (m_opt[5] > 3) m_opt[5] = 0;
+    static const char* const kModes[4] = {"Sound : Off", "Sound : SFX + Music", "Sound : SFX",
+                                          "Sound : Music"};
+    if (line(84, W - 168, 100, String(kModes[m_opt[5]]))) {
+      m_opt[5] = (m_opt[5] + 1) % 4;
+      if (m_opt[5] == 0 || m_opt[5] == 2) {
+        vx_audio_StopMusic();
+        m_musicOn = 0;
+      }
+      p_OptionActed();
+    }
+  } else {
+    if (m_opt[5] >= 2) m_opt[5] = 0;
+    if (line(84, W - 168, 100, String(m_opt[5] == 1 ? "Sound : On" : "Sound : Off"))) {
+      m_opt[5] = 1 - m_opt[5];
+      if (m_opt[5] != 0 && m_opt[5] != 1) m_opt[5] = 0;
+      p_OptionActed();
+    }
+  }
+  y += 40;
+
+  if (vx_Quorvex_isOuya == 0) {
+    if (line(84, W - 168, 100, String(vx_Quorvex_iCadeControls ? "iCade : On" : "iCade : Off"))) {
+      vx_Quorvex_iCadeControls = 1 - vx_Quorvex_iCadeControls;
+      p_iCade(vx_Quorvex_iCadeControls);
+      p_OptionActed();
+      for (int i = 0; i < 20; ++i) m_ctrl[i] = 0;
+    }
+    y += 40;
+  }
+
+  // The label names the mode the line switches to.
+  if (line(84, W - 168, 100, String(m_fullscreen == 0 ? "Fullscreen" : "Windowed"))) {
+    p_OptionActed();
+    p_FullscreenFlip();
+  }
+
+  if (m_paused == 0) {
+    y += 50;
+    float x = (float)(int)(W - 264);
+    if (line(x - 16, 180, x, String("Credits"))) {
+      m_showCredits = 1;
+      m_optKeyLock = 0;
+      m_optTapLock = 0;
+      m_showOptions = 0;
+    }
+  }
+  const int lastLine = n;
+
+  // 8. Cursor keys.
+  if (m_optKeyLock == 0) {
+    if (m_optSel == 0 && AnyHeld(this, {15, 10, 11})) {
+      p_OptionClose();
+      m_optKeyLock = 1;
+    }
+    if (AnyHeld(this, {0, 3}) && m_optSel > 0 && m_optKeyLock == 0) {
+      --m_optSel;
+      m_optKeyLock = 1;
+      p_PlaySFX(99, 1, 1, 0);
+    }
+    if (AnyHeld(this, {8, 5}) && m_optSel < lastLine && m_optKeyLock == 0) {
+      ++m_optSel;
+      m_optKeyLock = 1;
+      p_PlaySFX(99, 1, 1, 0);
+    }
+  }
+
+  // 9. The panel's own locks clear once everything is released.
+  if (m_mouseDown == 0) m_optTapLock = 0;
+  if (!AnyHeld(this, {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 99})) m_optKeyLock = 0;
+  p_ResetDraw();
+}
+
+// Every action of the panel locks both its inputs and clicks.
+void c_MyApp::p_OptionActed() {
+  m_optKeyLock = 1;
+  m_optTapLock = 1;
+  p_PlaySFX(99, 1, 1, 0);
+}
+
+void c_MyApp::p_OptionClose() {
+  m_showOptions = 0;
+  m_optKeyLock = 1;
+  m_optTapLock = 1;
+  p_PlaySFX(99, 1, 1, 0);
+  p_Save();
+}
+
+void c_MyApp::p_PauseMenu() {
+  const float W = vx_Quorvex_jscrw, H = vx_Quorvex_jscrh;
+
+  // 1. Shade, darker the further the panel is in.
+  p_SetCol(0, 0, 0, std::fabs((float)m_pausePanelY) / (0.8f * H));
+  p_Rect(0, 0, W, H);
+
+  // 2. Motion: in to the middle, out above the screen; the game resumes once
+  // the panel has left.
+  if (m_pauseState == 1 && m_pausePanelY < 0.5f * H) m_pausePanelY += 24;
+  if (m_pauseState == -1) {
+    if (m_pausePanelY < -63) {
+      m_paused = 0;
+    } else {
+      m_pausePanelY -= 24;
+      if (m_pausePanelY < -32) m_paused = 0;
+    }
+  }
+  const float P = (float)m_pausePanelY;
+
+  // 3. The panel.
+  if (m_landscape) {
+    p_SetCol(255, 255, 10, 0.6f);
+    p_Rect(0.5f * W - 128, P - 64, 256, 8);
+    p_SetCol(255, 150, 10, 0.7f);
+    p_Rect(0.5f * W - 140, P - 52, 280, 104);
+    p_SetCol(10, 150, 255, 0.6f);
+    p_Rect(0.5f * W - 128, P + 56, 256, 8);
+  } else {
+    p_SetCol(255, 255, 10, 0.6f);
+    p_Rect(0.5f * W - 96, P - 92, 192, 8);
+    p_SetCol(255, 150, 10, 0.7f);
+    p_Rect(0.5f * W - 128, P - 80, 256, 160);
+    p_SetCol(10, 150, 255, 0.6f);
+    p_Rect(0.5f * W - 96, P + 84, 192, 8);
+  }
+
+  // 4. Television overscan border.
+  if (vx_Quorvex_isOuya == 1) {
+    DrawOverscan(this, 0.5f * W, P - 150, P - 154, P - 158, m_opt[14]);
+    if (Held(this, 14) && m_keyLock == 0 && m_opt[14] > 0) {
+      m_opt[14] -= 16;
+      m_keyLock = 1;
+    }
+    if (Held(this, 15) && m_keyLock == 0 && m_opt[14] < 96) {
+      m_opt[14] += 16;
+      m_keyLock = 1;
+    }
+    if (m_tapLock == 0 && p_MouseIn_Centered(0.5f * W, P - 158, 256, 16)) {
+      m_tapLock = 1;
+      p_PlaySFX(98, 1, 1, 0);
+      m_opt[14] = m_opt[14] >= 32 ? 1 : 96;
+    }
+    ClampOverscan(this);
+  }
+
+  // 5-6. Continue.
+  p_SetSize(2, -3717);
+  p_SetCol(50, 50, 250, 1);
+  if (p_Button(97, 0.5f * W, P, 3) && m_tapLock == 0) {
+    m_pauseState = -1;
+    m_tapLock = 1;
+    p_PlaySFX(98, 1, 0.5f, 0);
+  }
+  if (m_pauseSel == 0) {
+    p_SetSize(2.5f, -3717);
+    p_SetCol(255, 255, 100, 1);
+    p_DrawImg(97, 0.5f * W, P, 6);
+    if (m_keyLock == 0) {
+      if (Held(this, 10)) {
+        m_pauseState = -1;
+        m_keyLock = 1;
+        p_PlaySFX(98, 1, 0.5f, 0);
+      } else if (Held(this, 3) || Held(this, 0)) {
+        m_pauseSel = -1;
+        m_keyLock = 1;
+        p_PlaySFX(98, 0.8f, 0.5f, 0);
+      } else if (Held(this, 5)) {
+        m_pauseSel = 1;
+        m_keyLock = 1;
+        p_PlaySFX(98, 1.2f, 0.5f, 0);
+      }
+    }
+  }
+
+  // 7. Quit: the game ends into the game-over sequence.
+  const float quitX = m_landscape ? (float)(int)(0.5f * W - 140) : (float)(int)(0.5f * W - 96);
+  const float quitY = m_landscape ? P - 64 : P - 96;
+  p_SetSize(2, -3717);
+  p_SetCol(255, 50, 50, 1);
+  bool quit = p_Button(97, quitX, quitY, 1) && m_tapLock == 0;
+  if (quit) m_tapLock = 1;
+  if (m_pauseSel == -1) {
+    p_SetSize(2.5f, -3717);
+    p_SetCol(255, 255, 100, 1);
+    p_DrawImg(97, quitX, quitY, 6);
+    if (m_keyLock == 0 && !quit) {
+      if (Held(this, 10)) {
+        quit = true;
+        m_keyLock = 1;
+      } else if (Held(this, 5) || Held(this, 8)) {
+        m_pauseSel = 0;
+        m_keyLock = 1;
+        p_PlaySFX(98, 0.8f, 0.5f, 0);
+      }
+    }
+  }
+  if (quit) {
+    m_paused = 0;
+    m_pauseState = -1;
+    m_pausePanelY = -64;
+    m_gameOver = 1;
+    m_tapLock = 1;
+    p_PlaySFX(98, 0.5f, 0.5f, 0);
+  }
+
+  // 8. The options gear.
+  const float gearX = m_landscape ? 0.5f * W + 140 : 0.5f * W + 96;
+  const float gearY = m_landscape ? P - 64 : P - 96;
+  p_SetSize(1, -3717);
+  p_SetCol(255, 255, 255, 1);
+  if (m_showOptions == 0) m_menuSpin += 0.2f;
+  if (DrawGear(this, gearX, gearY, m_menuSpin) && m_tapLock == 0) {
+    m_showOptions = 1;
+    m_tapLock = 1;
+    p_PlaySFX(99, 1, 1, 0);
+  }
+  if (m_pauseSel == 1) {
+    p_SetSize(2.5f, -3717);
+    p_SetCol(255, 255, 100, 1);
+    p_DrawImg(97, gearX, gearY, 6);
+    if (m_keyLock == 0) {
+      if (Held(this, 10)) {
+        m_showOptions = 1;
+        m_keyLock = 1;
+        p_PlaySFX(98, 1, 0.5f, 0);
+      } else if (Held(this, 3) || Held(this, 8)) {
+        m_pauseSel = 0;
+        m_keyLock = 1;
+        p_PlaySFX(98, 0.8f, 0.5f, 0);
+      }
+    }
+  }
+
+  // 9. Back continues the game.
+  if (Held(this, 99) && m_keyLock == 0) {
+    m_keyLock = 1;
+    m_paused = 1;
+    m_pauseState = -1;
+    p_PlaySFX(98, 1, 0.5f, 0);
+  }
+  p_ResetDraw();
+}
+
+void c_MyApp::p_OuyaQuit() {
+  const float W = vx_Quorvex_jscrw, H = vx_Quorvex_jscrh;
+  p_CLS2D(180, 180, 180, -1);
+  p_SetSize(3, -3717);
+  p_DrawImg(91, 0.5f * W, 0.5f * H, 0);
+
+  struct Line {
+    const char* text;
+    float size;
+    int dy;
+  };
+  static const Line kLines[8] = {
+      {"It looks like you're", 3, 0},
+      {"trying to QUIT!", 3, 32},
+      {"Are you absolutely sure", 2, 68},
+      {"you want to quit the game?", 2, 88},
+      {"Isn't this fun?", 2, 116},
+      {"It'll be a shame to see you go.", 2, 154},
+      {"Press (A) to Quit", 2, 192},
+      {"or (O) to return to the fun!", 2, 212},
+  };
+  const float x = (float)(int)(0.65f * W);
+  const int y0 = (int)(0.3f * H);
+  p_SetCol(255, 255, 255, 1);
+  for (const Line& l : kLines) {
+    p_SetSize(l.size, -3717);
+    p_Text(x, (float)(y0 + l.dy), String(l.text), 1, 1);
+  }
+  p_SetSize(1, -3717);
+
+  if (m_tapLock == 0 && m_keyLock == 0) {
+    if (Held(this, 10)) {
+      m_gameMode = 1;
+      m_tapLock = 1;
+      m_keyLock = 1;
+    } else if (Held(this, 11) || Held(this, 12) || Held(this, 99)) {
+      vxError(String());
+    }
+  }
+}
+
+void c_MyApp::p_iCade(int on) {
+  if (on == 1) {
+    vx_input_EnableKeyboard();
+    vx_Quorvex_iCadeControls = 1;
+    // Characters typed before the switch are not iCade buttons.
+    while ((m_lastChar = vx_input_GetChar()) != 0) {
+    }
+  } else if (on == 0) {
+    vx_input_DisableKeyboard();
+    vx_Quorvex_iCadeControls = 0;
+    for (int i = 0; i <= 18; ++i) m_ctrl[i] = 0;
+  }
+}
+
+void c_MyApp::p_FullscreenFlip() {
+  VxGlfwVideoMode* desktop = VxGlfwGame::GetGlfwDesktopMode();
+  VxGlfwGame* host = VxGlfwGame::_glfwGame;
+  if (!host || !desktop) return;
+  m_fullscreen = 1 - m_fullscreen;
+  if (m_fullscreen)
+    host->SetGlfwWindow(desktop->width, desktop->height, desktop->red, desktop->green,
+                        desktop->blue, 0, 0, 0, true);
+  else
+    host->SetGlfwWindow(640, 480, desktop->red, desktop->green, desktop->blue, 0, 0, 0, false);
+}
