@@ -9,10 +9,7 @@
 
 #include <cmath>
 
-#if __has_include("host/data.h")
 #include "host/data.h"
-#define QUORVEX_HAVE_DATA_PATH 1
-#endif
 
 gxtkGraphics* vx_graphics_device = nullptr;
 c_GraphicsContext* vx_graphics_context = nullptr;
@@ -22,18 +19,6 @@ namespace {
 
 constexpr int kMatrixFloats = 6;
 constexpr float kDegToRad = 0.0174532924f;
-
-String DataPath(String path) {
-#ifdef QUORVEX_HAVE_DATA_PATH
-  return vx_data_FixDataPath(path);
-#else
-  // Same rule as the host's: schemes and drive letters, "./" and "/" stay.
-  int scheme = path.Find(String(":/"));
-  if (scheme != -1 && path.Find(String("/")) == scheme + 1) return path;
-  if (path.StartsWith(String("./")) || path.StartsWith(String("/"))) return path;
-  return String("zorbel://data/") + path;
-#endif
-}
 
 c_GraphicsContext* Context() { return vx_graphics_context; }
 
@@ -405,7 +390,7 @@ int vx_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, flo
 
 c_Image* vx_graphics_LoadImage(String path, int frameCount, int flags) {
   if (!vx_graphics_device) return nullptr;
-  gxtkSurface* surface = vx_graphics_device->LoadSurface(DataPath(path));
+  gxtkSurface* surface = vx_graphics_device->LoadSurface(vx_data_FixDataPath(path));
   if (!surface) return nullptr;
   return (new c_Image())->m_new()->p_Init(surface, frameCount, flags);
 }
@@ -413,7 +398,7 @@ c_Image* vx_graphics_LoadImage(String path, int frameCount, int flags) {
 c_Image* vx_graphics_LoadImage2(String path, int frameWidth, int frameHeight, int frameCount,
                                 int flags) {
   if (!vx_graphics_device) return nullptr;
-  gxtkSurface* surface = vx_graphics_device->LoadSurface(DataPath(path));
+  gxtkSurface* surface = vx_graphics_device->LoadSurface(vx_data_FixDataPath(path));
   if (!surface) return nullptr;
   return (new c_Image())->m_new()->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount,
                                            flags, nullptr, 0, 0, surface->Width(),

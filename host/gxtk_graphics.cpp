@@ -108,6 +108,7 @@ int gxtkGraphics::BeginRender() {
   scissorInForce = -1;
   glDisable(GL_TEXTURE_2D);
   primCount = 0;
+  primSurf = nullptr;  // the surface of last frame's batch may be gone
   return 1;
 }
 
