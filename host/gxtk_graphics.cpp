@@ -7,6 +7,7 @@
 // Left out: detecting a texture the driver refuses even at power-of-two size.
 #include "host/gxtk_graphics.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -373,6 +374,16 @@ int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int 
   long long last = (long long)offset + (long long)(h - 1) * pitch + w;
   if (last > pixels.Length()) return 0;
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  if (pitch == w) {
+    // One read of the packed block (GL gives the bottom row first), then the
+    // rows are turned over in place.
+    int* block = &pixels[offset];
+    glReadPixels(x, height - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, block);
+    for (int top = 0, bottom = h - 1; top < bottom; ++top, --bottom) {
+      std::swap_ranges(block + top * w, block + top * w + w, block + bottom * w);
+    }
+    return 0;
+  }
   for (int i = 0; i < h; ++i) {
     // Row i from the top is GL row (height - y - 1 - i) from the bottom.
     glReadPixels(x, height - y - 1 - i, w, 1, GL_BGRA, GL_UNSIGNED_BYTE,

@@ -196,6 +196,19 @@ TEST_F(Pixels, ReadPixelsStoresRowsTopFirstAtOffsetAndPitch) {
   EXPECT_EQ(px[9] & 0xffffff, 0x0000ff);
   EXPECT_EQ(px[10], 7);
 
+  // Packed rows (pitch = width) come out top first too.
+  g->SetColor(0, 255, 0);
+  g->DrawRect(0, 2, kWidth, 1);  // third row green
+  Array<int> packed(1 + 2 * 3);
+  packed[0] = 7;
+  g->ReadPixels(packed, 4, 0, 2, 3, 1, 2);
+  EXPECT_EQ(packed[0], 7);
+  EXPECT_EQ(packed[1] & 0xffffff, 0xff0000);
+  EXPECT_EQ(packed[2] & 0xffffff, 0xff0000);
+  EXPECT_EQ(packed[3] & 0xffffff, 0x0000ff);
+  EXPECT_EQ(packed[5] & 0xffffff, 0x00ff00);
+  EXPECT_EQ(packed[6] & 0xffffff, 0x00ff00);
+
   // An array too small for the block is left alone rather than overrun.
   Array<int> small(3);
   small[2] = 9;

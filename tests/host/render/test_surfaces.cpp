@@ -233,7 +233,12 @@ TEST_F(Surfaces, MissingAndBrokenFilesLoadAsNull) {
     fclose(f);
     WriteBytes(dir + "/cut.png", bytes.substr(0, n));
   }
-  for (const char* name : {"empty", "text", "header", "cut"}) {
+  // A header claiming a 30000 x 30000 picture with no pixel data at all.
+  WriteBytes(dir + "/huge.png",
+             std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x75\x30\0\0\x75\x30\x08\x06\0\0\0"
+                         "\0\0\0\0\0\0\0\0IEND\xae\x42\x60\x82",
+                         8 + 25 + 12));
+  for (const char* name : {"empty", "text", "header", "cut", "huge"}) {
     String path((dir + "/" + name + ".png").c_str());
     EXPECT_EQ(g->LoadSurface(path), nullptr) << name;
     int w = -1, h = -1, d = -1;
