@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 #include "tests/framework/graphics/graphics_env.h"
 #include "tests/support/process.h"
@@ -130,7 +131,7 @@ TEST_F(Graphics, MissingPicturesLoadAsNull) {
 
 TEST_F(Graphics, DefaultFontComesFromTheDataFolderWithFirstChar32) {
   std::string game = TempDir() + "/fontgame";
-  ASSERT_EQ(std::system(("mkdir -p " + game + "/data").c_str()), 0);
+  std::filesystem::create_directories(game + "/data");
   WritePng(game + "/data/vrin_font.png", 960, 10, 4, Solid(960, 10, 255, 255, 255));
   char cwd[4096];
   ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "tests/host/render/render_env.h"
 
@@ -202,7 +203,7 @@ TEST_F(Surfaces, PngFilesDecodeWithTheirOwnComponentCount) {
 
 TEST_F(Surfaces, DataPathsAreReadFromTheDataFolder) {
   std::string dir = TempDir();
-  ASSERT_EQ(system(("mkdir -p " + dir + "/game/data/gfx").c_str()), 0);
+  std::filesystem::create_directories(dir + "/game/data/gfx");
   WritePng(dir + "/game/data/gfx/dot.png", 1, 1, 4, {1, 2, 3, 255});
   char cwd[4096];
   ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
