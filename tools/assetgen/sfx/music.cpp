@@ -457,7 +457,7 @@ std::vector<float> RenderSong(const Song& s) {
       case 1: {
         static const int steps[6] = {0, 3, 6, 8, 11, 14};
         static const int lens[6] = {3, 3, 2, 3, 3, 2};
-        const int semis[6] = {0, 0, 12, 0, fifth, 10 > fifth ? 12 : 0};
+        const int semis[6] = {0, 0, 12, 0, fifth, 12};
         for (int k = 0; k < 6; ++k) bass(steps[k], lens[k], semis[k], k == 0 ? 1.0f : 0.8f);
         break;
       }
@@ -483,8 +483,9 @@ std::vector<float> RenderSong(const Song& s) {
 
     // Chord pad: a triad held through the bar (organ: two stabs).
     const int tones[3] = {0, third, fifth};
+    const int padRoot = root - (root - s.key > 6 ? 12 : 0);  // voiced around the key note
     for (int k = 0; k < 3; ++k) {
-      double hz = NoteHz(root - 12 + tones[k] + (k == 0 ? 12 : 0));
+      double hz = NoteHz(padRoot + tones[k]);
       float pan = -0.5f + 0.5f * k;
       if (s.pad == PadSound::Strings) {
         mix.Add(RenderPad(s.pad, hz, 16 * sixteenth * 0.98), at(bar, 0), s.padGain, pan, 0.0f, 0.35f);
@@ -493,13 +494,13 @@ std::vector<float> RenderSong(const Song& s) {
       }
     }
 
-    // Arpeggio over the chord, sixteenths (pluck and bell: eighths) an octave up.
+    // Arpeggio over the chord: chip sixteenths an octave up, pluck and bell eighths around the key.
     if (s.arp != ArpSound::None && !(section == 1 && s.arp != ArpSound::Chip)) {
       static const int order[8] = {0, 1, 2, 3, 2, 1, 3, 1};
       int stepLen = s.arp == ArpSound::Chip ? 1 : 2;
       for (int k = 0; k < 16 / stepLen; ++k) {
         int deg = chord + 2 * (order[k % 8] % 3) + (order[k % 8] == 3 ? 7 : 0);
-        double hz = NoteHz(s.key + 12 + Semis(s.scale, deg));
+        double hz = NoteHz(s.key + (s.arp == ArpSound::Chip ? 12 : 0) + Semis(s.scale, deg));
         float vel = (k % 2 ? 0.7f : 1.0f) * (section == 0 ? 0.8f : 1.0f);
         mix.Add(RenderArp(s.arp, hz, stepLen * sixteenth * 0.8, rng), at(bar, k * stepLen), s.arpGain * vel,
                 k % 2 ? 0.4f : -0.4f, 0.25f, 0.2f);
@@ -553,7 +554,7 @@ bool WriteMusic(const std::string& dataDir) {
   auto worker = [&]() {
     for (int i = next++; i < (int)songs.size(); i = next++) {
       std::vector<float> pcm = RenderSong(songs[i]);
-      if (!WriteOggVorbis(dataDir + "/sfx/" + songs[i].name + ".ogg", pcm, 2, kRate, 0.0f)) ok = false;
+      if (!WriteOggVorbis(dataDir + "/sfx/" + songs[i].name + ".ogg", pcm, 2, kRate, 0.2f)) ok = false;
     }
   };
   // Two workers: the songs are independent, so the files do not depend on the split.
