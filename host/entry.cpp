@@ -14,8 +14,14 @@
 #include "host/game.h"
 #include "host/glfw2.h"
 #include "host/options.h"
+#include "host/script.h"
 
 namespace {
+
+void AtExit() {
+  vx_record_Close();
+  vx_host_WriteDump();
+}
 
 void vx_std_main(int argc_, const char** argv_) {
   argc = argc_;
@@ -43,6 +49,18 @@ int VxZorbelGame::Main(int argc_, const char* argv_[]) {
     std::fflush(stderr);
     std::exit(status);
   }
+
+  // A bad script or an unwritable recording ends here too, before any window.
+  if (!vx_host_options.script.empty() && !vx_script_Load(vx_host_options.script, err)) {
+    std::fputs(err.c_str(), stderr);
+    std::exit(2);
+  }
+  if (!vx_host_options.record.empty() && !vx_record_Open(vx_host_options.record, err)) {
+    std::fputs(err.c_str(), stderr);
+    std::exit(2);
+  }
+  // The process may end anywhere (the game ends it from inside an event).
+  if (!vx_host_options.record.empty() || !vx_host_options.dump.empty()) std::atexit(AtExit);
 
   if (!glfwInit()) {
     std::fputs("glfwInit failed\n", stdout);

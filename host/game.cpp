@@ -15,6 +15,7 @@
 
 #include "host/glfw2.h"
 #include "host/options.h"
+#include "host/script.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -205,11 +206,13 @@ void VxGame::RenderGame() {
 
 void VxGame::KeyEvent(int event, int data) {
   if (!_started) return;
+  if (vx_record_On()) vx_record_Key(event, data);
   VX_GUARDED(KeyEvent(event, data));
 }
 
 void VxGame::MouseEvent(int event, int data, float x, float y) {
   if (!_started) return;
+  if (vx_record_On()) vx_record_Mouse(event, data, x, y);
   VX_GUARDED(MouseEvent(event, data, x, y));
 }
 
@@ -367,9 +370,11 @@ int VxGlfwGame::KeyToChar(int key) {
   return 0;
 }
 
+// While a script plays, the real window's input is ignored.
+
 void VxGlfwGame::OnKey(int key, int action) {
   int code = TransKey(key);
-  if (!code || !_glfwGame) return;
+  if (!code || !_glfwGame || vx_script_Playing()) return;
   if (action == GLFW_RELEASE) {
     _glfwGame->KeyEvent(2, code);
   } else if (action == GLFW_PRESS) {
@@ -380,11 +385,11 @@ void VxGlfwGame::OnKey(int key, int action) {
 }
 
 void VxGlfwGame::OnChar(int chr, int action) {
-  if (action == GLFW_PRESS && _glfwGame) _glfwGame->KeyEvent(3, chr);
+  if (action == GLFW_PRESS && _glfwGame && !vx_script_Playing()) _glfwGame->KeyEvent(3, chr);
 }
 
 void VxGlfwGame::OnMouseButton(int button, int action) {
-  if (button < 0 || button > 2 || !_glfwGame) return;
+  if (button < 0 || button > 2 || !_glfwGame || vx_script_Playing()) return;
   int x = 0, y = 0;
   glfwGetMousePos(&x, &y);
   if (action == GLFW_RELEASE)
@@ -394,11 +399,11 @@ void VxGlfwGame::OnMouseButton(int button, int action) {
 }
 
 void VxGlfwGame::OnMousePos(int x, int y) {
-  if (_glfwGame) _glfwGame->MouseEvent(6, -1, (float)x, (float)y);
+  if (_glfwGame && !vx_script_Playing()) _glfwGame->MouseEvent(6, -1, (float)x, (float)y);
 }
 
 int VxGlfwGame::OnWindowClose() {
-  if (_glfwGame) {
+  if (_glfwGame && !vx_script_Playing()) {
     _glfwGame->KeyEvent(1, 432);
     _glfwGame->KeyEvent(2, 432);
   }
@@ -437,34 +442,52 @@ void VxGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
   glfwSetWindowCloseCallback(OnWindowClose);
 }
 
+void VxGlfwGame::FollowWindowState(bool iconified, bool active) {
+  if (iconified) {
+    if (!_suspended) {
+      _iconified = true;
+      if (vx_record_On()) vx_record_Window("iconify");
+      SuspendGame();
+    }
+  } else if (active) {
+    if (_suspended) {
+      if (vx_record_On()) {
+        if (_iconified) vx_record_Window("restore");
+        vx_record_Window("focus gained");
+      }
+      _iconified = false;
+      ResumeGame();
+      // No burst of catch-up updates after a pause.
+      _nextUpdate = HostTime();
+    }
+  } else if (!_suspended) {
+    if (vx_record_On()) vx_record_Window("focus lost");
+    SuspendGame();
+  }
+}
+
 void VxGlfwGame::Run() {
   SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
   StartGame();
 
+  // A scripted session keeps its own window state and keeps counting update
+  // slots while paused, so its stamps stay reachable.
+  const bool scripted = vx_script_Playing();
+
   for (;;) {
-    RenderGame();  // the render point
+    if (!(scripted && _iconified)) RenderGame();  // the render point
 
     for (bool toRenderPoint = false; !toRenderPoint;) {
       glfwPollEvents();  // the poll point; the callbacks run in here
       if (!glfwGetWindowParam(GLFW_OPENED)) return;
 
-      if (glfwGetWindowParam(GLFW_ICONIFIED)) {
-        if (!_suspended) {
-          _iconified = true;
-          SuspendGame();
-        }
-      } else if (glfwGetWindowParam(GLFW_ACTIVE)) {
-        if (_suspended) {
-          _iconified = false;
-          ResumeGame();
-          // No burst of catch-up updates after a pause.
-          _nextUpdate = HostTime();
-        }
-      } else if (!_suspended) {
-        SuspendGame();
-      }
+      if (scripted)
+        FollowWindowState(vx_script_Iconified(), vx_script_Active());
+      else
+        FollowWindowState(glfwGetWindowParam(GLFW_ICONIFIED) != 0,
+                          glfwGetWindowParam(GLFW_ACTIVE) != 0);
 
-      if (!_updateRate || _suspended) {
+      if (!_updateRate || (_suspended && !scripted)) {
         if (!_iconified) RenderGame();
         HostWait();
         continue;
@@ -477,6 +500,8 @@ void VxGlfwGame::Run() {
       }
 
       for (int i = 0; i < 4 && !toRenderPoint; ++i) {
+        ++vx_host_slots;
+        if (scripted) vx_script_Deliver(this, vx_host_slots);
         _nextUpdate += _updatePeriod;
         UpdateGame();
         // Timing switched off, or caught up: back to the render point.
@@ -485,7 +510,7 @@ void VxGlfwGame::Run() {
       if (toRenderPoint) break;
 
       // Four updates and still behind: show a frame and drop the backlog.
-      RenderGame();
+      if (!(scripted && _iconified)) RenderGame();
       if (_updateRate) _nextUpdate = HostTime();
     }
   }

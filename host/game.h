@@ -118,6 +118,9 @@ class VxGlfwGame : public VxGame {
   virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
                              int depth, int stencil, bool fullscreen);
   virtual void Run();
+  // The loop's window-state rule: suspend when minimised or unfocused, resume
+  // when focused again. Scripted sessions feed it their own window state.
+  void FollowWindowState(bool iconified, bool active);
 
   void SetUpdateRate(int hertz) override;
   int Millisecs() override;

@@ -132,6 +132,8 @@ void glfwSetWindowTitle(const char* title);
 // The size in framebuffer pixels (so HiDPI screens report real pixels).
 void glfwGetWindowSize(int* width, int* height);
 void glfwSetWindowPos(int x, int y);
+// Asks for a new client size (scripted sessions resize the window with it).
+void glfwSetWindowSize(int width, int height);
 int glfwGetWindowParam(int param);
 void glfwSwapBuffers();
 void glfwSwapInterval(int interval);
@@ -262,6 +264,7 @@ using glfw2::glfwSetMousePosCallback;
 using glfw2::glfwSetTime;
 using glfw2::glfwSetWindowCloseCallback;
 using glfw2::glfwSetWindowPos;
+using glfw2::glfwSetWindowSize;
 using glfw2::glfwSetWindowTitle;
 using glfw2::glfwSleep;
 using glfw2::glfwSwapBuffers;

@@ -253,6 +253,10 @@ void glfwSetWindowPos(int x, int y) {
   if (g.window && !::glfwGetWindowMonitor(g.window)) ::glfwSetWindowPos(g.window, x, y);
 }
 
+void glfwSetWindowSize(int width, int height) {
+  if (g.window && width > 0 && height > 0) ::glfwSetWindowSize(g.window, width, height);
+}
+
 int glfwGetWindowParam(int param) {
   if (!g.window) return 0;
   switch (param) {

@@ -223,6 +223,13 @@ void glfwSetWindowPos(int x, int y) {
   L().stats.posY = y;
 }
 
+void glfwSetWindowSize(int width, int height) {
+  Layer& l = L();
+  if (!l.open || width <= 0 || height <= 0) return;
+  l.stats.width = width;
+  l.stats.height = height;
+}
+
 int glfwGetWindowParam(int param) {
   Layer& l = L();
   switch (param) {

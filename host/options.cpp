@@ -15,6 +15,7 @@
 VxHostOptions vx_host_options;
 long long vx_host_updates = 0;
 long long vx_host_renders = 0;
+long long vx_host_slots = 0;
 
 namespace {
 
@@ -26,6 +27,16 @@ const char kUsage[] =
     "  --fast            advance the clock one update period per update instead\n"
     "                    of sleeping, so the game runs as fast as it can\n"
     "  --exit-after N    end after update N (exit status 0, nothing saved)\n"
+    "  --script FILE     play the host events of FILE instead of the real input;\n"
+    "                    one event a line, stamped with the update before which\n"
+    "                    it arrives, e.g. '12 key down 37', '40 mouse down 0 320 240',\n"
+    "                    '41 mouse move 300 200', '12 char 97', '90 resize 800 600',\n"
+    "                    '100 focus lost', '120 focus gained', '130 iconify',\n"
+    "                    '140 restore', '200 close'\n"
+    "  --record FILE     write the host events of this session to FILE, in the\n"
+    "                    same form\n"
+    "  --dump FILE       write the observable state to FILE at exit, one\n"
+    "                    'name value' a line\n"
     "  --help            show this text\n";
 
 // Switch paths are kept absolute: the game may change to its own folder to
@@ -74,12 +85,12 @@ int vx_host_ParseArgs(int argc, const char** argv, std::string& out, std::string
         return 2;
       }
       o.exitAfter = n;
+    } else if (!std::strcmp(a, "--script")) {
+      o.script = Absolute(v);
+    } else if (!std::strcmp(a, "--record")) {
+      o.record = Absolute(v);
     } else {
-      // Scripts, recordings and dumps are not built yet: say so rather than
-      // run a plain game that a test would mistake for a scripted one.
-      (void)Absolute;
-      err = std::string("quorvex: ") + a + " is not available in this build\n";
-      return 2;
+      o.dump = Absolute(v);
     }
   }
   vx_host_options = o;

@@ -3,8 +3,7 @@
 // A plain run passes no switches and behaves exactly as without this unit.
 // --fast replaces sleeping with a clock that jumps to the next update, and
 // --exit-after N ends the process after update N, status 0, saving nothing.
-// Left out: replaying and recording event scripts and dumping the game's state
-// (--script, --record, --dump are refused until they exist).
+// --script, --record and --dump are carried out by host/script.cpp.
 #pragma once
 
 #include <string>
@@ -20,6 +19,9 @@ extern VxHostOptions vx_host_options;
 // Updates and renders the host has delivered so far.
 extern long long vx_host_updates;
 extern long long vx_host_renders;
+// Timed update slots the loop has run, including those a paused game skipped
+// (the stamps of scripted events).
+extern long long vx_host_slots;
 
 // Reads the switches. Returns -1 to go on, otherwise the exit status the
 // process should end with at once (0 after --help, 2 after a bad switch);

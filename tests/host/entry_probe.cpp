@@ -48,6 +48,10 @@ class ProbeDelegate : public VxGameDelegate {
 #endif
   }
   void RenderGame() override {}
+  void KeyEvent(int event, int data) override {
+    std::printf("key %d %d\n", event, data);
+    std::fflush(stdout);
+  }
 };
 
 ProbeDelegate* g_delegate = nullptr;

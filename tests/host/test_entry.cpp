@@ -6,7 +6,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "tests/support/process.h"
 
@@ -97,6 +100,39 @@ TEST(HostEntry, FastRunsNeverSleep) {
   EXPECT_EQ(fast.status, 0);
   EXPECT_TRUE(Contains(fast.out, "update 10\nMain returned 0\n")) << fast.out;
   EXPECT_TRUE(Contains(fast.err, "sleeps=0\n")) << fast.err;
+}
+
+TEST(HostEntry, AScriptWithADumpGivesTheSameRunEveryTime) {
+  char tmpl[] = "/tmp/quorvex-script-XXXXXX";
+  ASSERT_TRUE(mkdtemp(tmpl));
+  std::string dir = tmpl;
+  std::FILE* f = std::fopen((dir + "/s.txt").c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fputs("# two keys\n3 key down 65\n3 char 97\n5 key up 65\n", f);
+  std::fclose(f);
+  std::string dumps[2];
+  for (int i = 0; i < 2; ++i) {
+    // Relative paths: they are taken from the folder the game was started in.
+    ProcessResult r = Probe("run", {"--fast", "--script", "s.txt", "--dump", "d.txt",
+                                    "--exit-after", "8"}, ENTRY_PROBE, {}, dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "argc 8\nupdate 1\nupdate 2\nkey 1 65\nkey 3 97\nupdate 3\nupdate 4\nkey 2 65\n"
+              "update 5\nupdate 6\nupdate 7\nupdate 8\n");
+    std::ifstream in(dir + "/d.txt");
+    std::stringstream text;
+    text << in.rdbuf();
+    dumps[i] = text.str();
+    std::remove((dir + "/d.txt").c_str());
+  }
+  EXPECT_EQ(dumps[0].substr(0, 10), "updates 8\n");
+  EXPECT_NE(dumps[0].find("slots 8\n"), std::string::npos) << dumps[0];
+  EXPECT_EQ(dumps[0], dumps[1]);
+
+  ProcessResult bad = Probe("run", {"--script", "missing.txt"}, ENTRY_PROBE, {}, dir);
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_TRUE(Contains(bad.err, "cannot read the script " + dir + "/missing.txt")) << bad.err;
+  std::filesystem::remove_all(dir);
 }
 
 TEST(HostEntry, HelpAndBadSwitchesEndBeforeAnyWindow) {
