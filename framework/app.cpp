@@ -12,16 +12,9 @@
 
 #include "framework/asyncevent.h"
 #include "framework/audio.h"
+#include "framework/graphics.h"
 #include "framework/input.h"
 #include "framework/random.h"
-
-// The graphics module joins when it exists; until then frames have no device.
-#if __has_include("framework/graphics.h")
-#include "framework/graphics.h"
-#define VX_APP_HAS_GRAPHICS 1
-#else
-#define VX_APP_HAS_GRAPHICS 0
-#endif
 
 VxGame* vx_app__game = nullptr;
 c_App* vx_app__app = nullptr;
@@ -40,15 +33,9 @@ constexpr int kRenderLoading = 2;
 // One root per global so the order is exactly the registration order.
 void MarkApp() { gc_mark_q(vx_app__app); }
 void MarkDelegate() { gc_mark_q(vx_app__delegate); }
-#if VX_APP_HAS_GRAPHICS
 void MarkGraphicsDevice() { gc_mark_q(vx_graphics_device); }
 void MarkGraphicsContext() { gc_mark_q(vx_graphics_context); }
 void MarkRenderDevice() { gc_mark_q(vx_graphics_renderDevice); }
-#else
-void MarkGraphicsDevice() {}
-void MarkGraphicsContext() {}
-void MarkRenderDevice() {}
-#endif
 void MarkAudioDevice() { gc_mark_q(vx_audio_device); }
 void MarkInputDevice() { gc_mark_q(vx_input_device); }
 void MarkAsyncCurrent() { gc_mark_q(vx_asyncevent__current); }
@@ -78,19 +65,15 @@ c_GameDelegate* c_GameDelegate::m_new() { return this; }
 
 void c_GameDelegate::mark() {
   VxGameDelegate::mark();
-#if VX_APP_HAS_GRAPHICS
   gc_mark_q(m__graphics);
-#endif
   gc_mark_q(m__audio);
   gc_mark_q(m__input);
 }
 
 void c_GameDelegate::StartGame() {
-#if VX_APP_HAS_GRAPHICS
   gc_assign(m__graphics, new gxtkGraphics());
   gc_assign(vx_graphics_device, m__graphics);
   vx_graphics_SetFont(nullptr, 32);
-#endif
   gc_assign(m__audio, new gxtkAudio());
   gc_assign(vx_audio_device, m__audio);
   // m_new fills the four joystick slots.
@@ -116,7 +99,6 @@ void c_GameDelegate::UpdateGame() {
 }
 
 void c_GameDelegate::RenderGame() {
-#if VX_APP_HAS_GRAPHICS
   const int mode = m__graphics ? m__graphics->BeginRender() : kRenderNone;
   if (mode != kRenderNone) vx_graphics_BeginRender();
   // The application renders even without a device; it must not rely on the
@@ -128,10 +110,6 @@ void c_GameDelegate::RenderGame() {
   }
   if (mode != kRenderNone) vx_graphics_EndRender();
   if (m__graphics) m__graphics->EndRender();
-#else
-  (void)kRenderLoading;
-  vx_app__app->p_OnRender();
-#endif
 }
 
 void c_GameDelegate::KeyEvent(int event, int data) {
@@ -159,9 +137,7 @@ void c_GameDelegate::MotionEvent(int event, int data, float x, float y, float z)
 }
 
 void c_GameDelegate::DiscardGraphics() {
-#if VX_APP_HAS_GRAPHICS
   if (m__graphics) m__graphics->DiscardGraphics();
-#endif
 }
 
 int vx_app_SetUpdateRate(int rate) {
@@ -179,11 +155,9 @@ int vx_app_SaveState(String state) { return vx_app__game ? vx_app__game->SaveSta
 void vx_app_EndApp() { vxError(String()); }
 
 void vx_framework_Init() {
-#if VX_APP_HAS_GRAPHICS
   vx_graphics_device = nullptr;
   gc_assign(vx_graphics_context, (new c_GraphicsContext())->m_new());
   vx_graphics_renderDevice = nullptr;
-#endif
   vx_input_device = nullptr;
   vx_audio_device = nullptr;
   vx_random_Seed = 1234;

@@ -3,11 +3,7 @@
 
 #include "framework/app.h"
 #include "framework/asyncevent.h"
+#include "framework/audio.h"
+#include "framework/graphics.h"
 #include "framework/input.h"
 #include "framework/random.h"
-#if __has_include("framework/graphics.h")
-#include "framework/graphics.h"
-#endif
-#if __has_include("framework/audio.h")
-#include "framework/audio.h"
-#endif
