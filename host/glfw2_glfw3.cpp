@@ -8,6 +8,7 @@
 // one fixed layout). Left out: the 2.7 calls the host never makes.
 #define QUORVEX_GLFW2_IMPL
 #include "host/glfw2.h"
+#include "host/glfw2_pad.h"
 
 #include <GLFW/glfw3.h>
 #include <time.h>
@@ -154,19 +155,39 @@ void ReapClosed() {
 
 GLFWmonitor* Monitor() { return glfwGetPrimaryMonitor(); }
 
-// Gamepad layout the game's controls expect.
-const int kPadButtons[15] = {
-    GLFW_GAMEPAD_BUTTON_A,         GLFW_GAMEPAD_BUTTON_B,          GLFW_GAMEPAD_BUTTON_X,
-    GLFW_GAMEPAD_BUTTON_Y,         GLFW_GAMEPAD_BUTTON_LEFT_BUMPER, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER,
-    GLFW_GAMEPAD_BUTTON_BACK,      GLFW_GAMEPAD_BUTTON_GUIDE,      GLFW_GAMEPAD_BUTTON_DPAD_LEFT,
-    GLFW_GAMEPAD_BUTTON_DPAD_UP,   GLFW_GAMEPAD_BUTTON_DPAD_RIGHT, GLFW_GAMEPAD_BUTTON_DPAD_DOWN,
-    -1 /* left trigger */,         -2 /* right trigger */,         GLFW_GAMEPAD_BUTTON_START};
-
 bool Pad(int joy, GLFWgamepadstate& state) {
   return glfwJoystickIsGamepad(joy) && glfwGetGamepadState(joy, &state);
 }
 
 }  // namespace
+
+namespace glfw2_pad {
+
+void Map(const float axes[6], const unsigned char buttons[15], float outAxes[6],
+         unsigned char outButtons[15]) {
+  // Stick Y axes turn up positive, as 2.7 reported them.
+  outAxes[0] = axes[GLFW_GAMEPAD_AXIS_LEFT_X];
+  outAxes[1] = -axes[GLFW_GAMEPAD_AXIS_LEFT_Y];
+  outAxes[2] = axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER];
+  outAxes[3] = axes[GLFW_GAMEPAD_AXIS_RIGHT_X];
+  outAxes[4] = -axes[GLFW_GAMEPAD_AXIS_RIGHT_Y];
+  outAxes[5] = axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER];
+  static const int kOrder[15] = {
+      GLFW_GAMEPAD_BUTTON_A,         GLFW_GAMEPAD_BUTTON_B,          GLFW_GAMEPAD_BUTTON_X,
+      GLFW_GAMEPAD_BUTTON_Y,         GLFW_GAMEPAD_BUTTON_LEFT_BUMPER, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER,
+      GLFW_GAMEPAD_BUTTON_BACK,      GLFW_GAMEPAD_BUTTON_GUIDE,      GLFW_GAMEPAD_BUTTON_DPAD_LEFT,
+      GLFW_GAMEPAD_BUTTON_DPAD_UP,   GLFW_GAMEPAD_BUTTON_DPAD_RIGHT, GLFW_GAMEPAD_BUTTON_DPAD_DOWN,
+      -1,                            -1,                             GLFW_GAMEPAD_BUTTON_START};
+  for (int i = 0; i < 15; ++i) {
+    bool down = kOrder[i] >= 0 && buttons[kOrder[i]] == GLFW_PRESS;
+    // The triggers count as buttons pressed past half way (their axes run -1..1).
+    if (i == 12) down = axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] > 0.0f;
+    if (i == 13) down = axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] > 0.0f;
+    outButtons[i] = down ? glfw2::PRESS : glfw2::RELEASE;
+  }
+}
+
+}  // namespace glfw2_pad
 
 namespace glfw2 {
 
@@ -385,10 +406,9 @@ int glfwGetJoystickPos(int joy, float* pos, int numaxes) {
   if (joy < 0 || joy > JOYSTICK_LAST || !pos || numaxes <= 0) return 0;
   GLFWgamepadstate state;
   if (Pad(joy, state)) {
-    const float a[6] = {state.axes[GLFW_GAMEPAD_AXIS_LEFT_X],   -state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y],
-                        state.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER],
-                        state.axes[GLFW_GAMEPAD_AXIS_RIGHT_X], -state.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y],
-                        state.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER]};
+    float a[6];
+    unsigned char b[15];
+    glfw2_pad::Map(state.axes, state.buttons, a, b);
     int n = numaxes < 6 ? numaxes : 6;
     for (int i = 0; i < n; ++i) pos[i] = a[i];
     return n;
@@ -406,18 +426,11 @@ int glfwGetJoystickButtons(int joy, unsigned char* buttons, int numbuttons) {
   if (joy < 0 || joy > JOYSTICK_LAST || !buttons || numbuttons <= 0) return 0;
   GLFWgamepadstate state;
   if (Pad(joy, state)) {
+    float a[6];
+    unsigned char b[15];
+    glfw2_pad::Map(state.axes, state.buttons, a, b);
     int n = numbuttons < 15 ? numbuttons : 15;
-    for (int i = 0; i < n; ++i) {
-      int b = kPadButtons[i];
-      bool down;
-      if (b == -1)
-        down = state.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] > 0.0f;  // pressed past half
-      else if (b == -2)
-        down = state.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] > 0.0f;
-      else
-        down = state.buttons[b] == GLFW_PRESS;
-      buttons[i] = down ? PRESS : RELEASE;
-    }
+    for (int i = 0; i < n; ++i) buttons[i] = b[i];
     return n;
   }
   int count = 0;

@@ -2,7 +2,13 @@
 // joystick remapping and small services, through the scripted window layer.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <ctime>
+#include <fstream>
+#include <sstream>
 #include <map>
 
 #include "host/glfw2_scripted.h"
@@ -328,6 +334,35 @@ TEST_F(HostEvents, AbsentJoystickLeavesTheArraysAlone) {
   Array<bool> few(4);
   EXPECT_TRUE(host.PollJoystick(0, a.x, a.y, a.z, few));
   for (int i = 0; i < 4; ++i) EXPECT_TRUE(few[i]);
+}
+
+TEST_F(HostEvents, OpenUrlHandsTheTextToTheOpenerWithoutAShell) {
+  char tmpl[] = "/tmp/quorvex-url-XXXXXX";
+  ASSERT_TRUE(mkdtemp(tmpl));
+  std::string dir = tmpl;
+  {
+    std::ofstream opener(dir + "/xdg-open");
+    opener << "#!/bin/sh\nprintf '%s' \"$1\" > \"" << dir << "/got.tmp\"\nmv \"" << dir
+           << "/got.tmp\" \"" << dir << "/got\"\n";
+  }
+  ASSERT_EQ(chmod((dir + "/xdg-open").c_str(), 0755), 0);
+  const char* oldPath = std::getenv("PATH");
+  std::string saved = oldPath ? oldPath : "";
+  setenv("PATH", (dir + ":" + saved).c_str(), 1);
+  host.OpenUrl(String("https://example.org/a b;touch ") + String(dir.c_str()) + String("/pwned"));
+  setenv("PATH", saved.c_str(), 1);
+  std::string got;
+  for (int i = 0; i < 500 && got.empty(); ++i) {
+    std::ifstream in(dir + "/got");
+    std::stringstream text;
+    text << in.rdbuf();
+    got = text.str();
+    if (got.empty()) usleep(10000);
+  }
+  EXPECT_EQ(got, "https://example.org/a b;touch " + dir + "/pwned");
+  struct stat st;
+  EXPECT_NE(stat((dir + "/pwned").c_str(), &st), 0) << "the text reached a shell";
+  std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 }  // namespace

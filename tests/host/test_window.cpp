@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/glfw2.h"
+#include "host/glfw2_pad.h"
 #include "tests/host/host_test_util.h"
 
 // In x11_close.cpp, away from the X headers' macros.
@@ -187,6 +188,31 @@ TEST_F(HostWindow, TheLoopKeepsTheUpdateRateAndSleepsBetweenUpdates) {
   EXPECT_LT(cpu, wall * 0.5) << "cpu " << cpu << " s over " << wall << " s";
   for (size_t i = 1; i < d->updateTimes.size(); ++i)
     EXPECT_GT(d->updateTimes[i], d->updateTimes[i - 1]);
+}
+
+// GLFW 3's gamepad order: A B X Y, bumpers, back, start, guide, thumbs, d-pad
+// up right down left; axes left x y, right x y, triggers.
+TEST(HostGamepad, RecognisedGamepadsTakeTheGamesLayout) {
+  const float axes[6] = {0.1f, 0.2f, 0.3f, 0.4f, -1.0f, 0.5f};
+  for (int pressed = 0; pressed < 15; ++pressed) {
+    unsigned char buttons[15] = {};
+    buttons[pressed] = 1;
+    float a[6];
+    unsigned char b[15];
+    glfw2_pad::Map(axes, buttons, a, b);
+    // Where GLFW 3's button lands in our layout (9 and 10, the thumbs, go nowhere).
+    const int ours[15] = {0, 1, 2, 3, 4, 5, 6, 14, 7, -1, -1, 9, 10, 11, 8};
+    for (int i = 0; i < 15; ++i) {
+      bool trigger = i == 13;  // the right trigger axis is past half, the left is not
+      EXPECT_EQ(b[i] == GLFW_PRESS, i == ours[pressed] || trigger) << pressed << " " << i;
+    }
+    EXPECT_FLOAT_EQ(a[0], 0.1f);
+    EXPECT_FLOAT_EQ(a[1], -0.2f);
+    EXPECT_FLOAT_EQ(a[2], -1.0f);
+    EXPECT_FLOAT_EQ(a[3], 0.3f);
+    EXPECT_FLOAT_EQ(a[4], -0.4f);
+    EXPECT_FLOAT_EQ(a[5], 0.5f);
+  }
 }
 
 }  // namespace
