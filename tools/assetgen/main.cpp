@@ -1,0 +1,28 @@
+// assetgen: writes the game's data folder. Usage: assetgen <data dir> [--sheet <png>]
+// Pictures and sounds are independent, so they are made on two threads.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "tools/assetgen/gfx/gfx.h"
+#include "tools/assetgen/sfx/sfx.h"
+
+int main(int argc, char** argv) {
+  std::string dataDir = "data", sheet;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--sheet") == 0 && i + 1 < argc) {
+      sheet = argv[++i];
+    } else if (argv[i][0] == '-') {
+      std::fprintf(stderr, "usage: assetgen <data dir> [--sheet <png>]\n");
+      return 2;
+    } else {
+      dataDir = argv[i];
+    }
+  }
+  int gfx = 0;
+  std::thread pictures([&] { gfx = GenerateGfx(dataDir, sheet); });
+  int sfx = GenerateSfx(dataDir);
+  pictures.join();
+  return gfx != 0 || sfx != 0 ? 1 : 0;
+}
