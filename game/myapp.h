@@ -238,6 +238,7 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   void p_Loader();
   void p_WaitStart(int style);
   void p_RateReadout();
+  int p_Rand(float low, float high);  // the shared generator's integer draw
 
   // ---- Drawing (drawing.cpp) ----
   void p_ResetDraw();
@@ -291,7 +292,6 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   void p_Game();
   void p_PutBlob(int x, int y, int kind);
   void p_Shoot(float x, float y, float angle, float speed, int frame, int kind);
-  int p_Rand(float low, float high);
   void p_ResetStars(int n);
   void p_DoStars(float ignored, float turn);
   void p_ThrowParticle(float x, float y, int kind, int colour, float angle, float speed);
