@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "framework/app.h"
+#include "framework/graphics.h"
 #include "framework/input.h"
+#include "host/glfw2_scripted.h"
 
 namespace {
 
@@ -17,11 +19,45 @@ void StartWithoutDevices() {
   gc_assign(vx_input_device, vx_app__delegate->m__input);
 }
 
+// A renderer that never draws (mode 0), so the loop needs no GL.
+class SilentGraphics : public gxtkGraphics {
+ public:
+  int BeginRender() override { return 0; }
+  void EndRender() override {}
+};
+
+class LoopApp : public c_App {
+ public:
+  int updates = 0;
+  int p_OnCreate() override {
+    gc_assign(vx_app__delegate->m__graphics, (gxtkGraphics*)new SilentGraphics());
+    gc_assign(vx_graphics_device, vx_app__delegate->m__graphics);
+    vx_app_SetUpdateRate(60);
+    return 0;
+  }
+  int p_OnUpdate() override {
+    if (++updates == 1) vxPrint(String("first update"));
+    return 0;
+  }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
   const char* mode = argv[1];
+  if (!std::strcmp(mode, "loop-close")) {
+    // The window's close button, through the desktop host's own loop.
+    glfw2_script::Reset();
+    glfw2::glfwInit();
+    VxGlfwGame* host = new VxGlfwGame();
+    vx_framework_Init();
+    (new LoopApp())->m_new();
+    glfw2_script::CloseRequest(0.2);
+    host->Run();
+    vxPrint(String("loop ended"));
+    return 3;
+  }
   new VxGame();
   if (!std::strcmp(mode, "twice")) {
     vx_framework_Init();

@@ -5,6 +5,7 @@
 // ways the program ends run as child processes (app_probe.cpp).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -19,6 +20,17 @@ std::string g_log;
 void Log(const std::string& s) {
   if (!g_log.empty()) g_log += ' ';
   g_log += s;
+}
+
+// Sound goes to a file through OpenAL's wave output: no sound card needed.
+void UseWaveAudio() {
+  const std::string dir = ::testing::TempDir();
+  const std::string conf = dir + "framework_app_alsoft.conf";
+  FILE* f = std::fopen(conf.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fprintf(f, "[general]\ndrivers=wave\n[wave]\nfile=%sframework_app_out.wav\n", dir.c_str());
+  std::fclose(f);
+  setenv("ALSOFT_CONF", conf.c_str(), 1);
 }
 
 class FakeHost : public VxGame {
@@ -126,16 +138,7 @@ class RecordingSource : public Object, public virtual c_IAsyncEventSource {
 
 class AppTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    // Sound goes to a file through OpenAL's wave output: no sound card needed.
-    const std::string dir = ::testing::TempDir();
-    const std::string conf = dir + "framework_app_alsoft.conf";
-    FILE* f = std::fopen(conf.c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    std::fprintf(f, "[general]\ndrivers=wave\n[wave]\nfile=%sframework_app_out.wav\n", dir.c_str());
-    std::fclose(f);
-    setenv("ALSOFT_CONF", conf.c_str(), 1);
-  }
+  static void SetUpTestSuite() { UseWaveAudio(); }
   void SetUp() override {
     glfw2_script::Reset();
     vx_framework_Init();
@@ -369,11 +372,91 @@ TEST(AppEnding, OnlyAKeyDownOfCloseOrBackEnds) {
   EXPECT_EQ(r.out, "still running\n");
 }
 
+TEST(AppEnding, WindowCloseThroughTheHostLoopEndsWithStatusZero) {
+  ProcessOptions opt;
+  opt.env.push_back("ALSOFT_DRIVERS=null");
+  const ProcessResult r = RunProcess({APP_PROBE, "loop-close"}, opt);
+  EXPECT_TRUE(r.exited);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "first update\n");
+}
+
 TEST(AppEnding, EndAppExitsWithStatusZeroAndNoReport) {
   const ProcessResult r = Probe("endapp");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "before\n");
   EXPECT_EQ(r.err, "");
+}
+
+}  // namespace
+
+namespace {
+
+// The whole bracket through the desktop host's own loop on the scripted window
+// layer: the app swaps in a logging renderer when it is created.
+class LoopApp : public c_App {
+ public:
+  int p_OnCreate() override {
+    fake = new FakeGraphics();
+    gc_assign(vx_app__delegate->m__graphics, (gxtkGraphics*)fake);
+    gc_assign(vx_graphics_device, vx_app__delegate->m__graphics);
+    vx_app_SetUpdateRate(60);
+    events.push_back('C');
+    return 0;
+  }
+  int p_OnUpdate() override {
+    events.push_back('U');
+    hits += vx_input_KeyHit(65);
+    if (vx_input_KeyHit(65)) heldWhenHit = vx_input_KeyDown(65);
+    return 0;
+  }
+  int p_OnRender() override {
+    events.push_back('R');
+    if (vx_graphics_renderDevice != fake) renderedWithoutDevice = true;
+    return 0;
+  }
+
+  FakeGraphics* fake = nullptr;
+  std::string events;
+  int hits = 0;
+  int heldWhenHit = -1;
+  bool renderedWithoutDevice = false;
+};
+
+TEST(AppLoop, HostLoopRunsUpdatesBetweenFramesAndKeyHitsLastOneUpdate) {
+  UseWaveAudio();
+  glfw2_script::Reset();
+  glfw2::glfwInit();
+  VxGlfwGame host;
+  vx_framework_Init();
+  LoopApp* app = new LoopApp();
+  app->m_new();
+  ASSERT_EQ(host.Delegate(), vx_app__delegate);
+  glfw2_script::Key(0.105, 'A', GLFW_PRESS);
+  glfw2_script::Key(0.106, 'A', GLFW_RELEASE);
+  glfw2_script::CloseWindow(0.5);
+  host.Run();
+  if (vx_audio_device) vx_audio_device->Close();
+
+  const std::string& ev = app->events;
+  ASSERT_GE(ev.size(), 3u);
+  EXPECT_EQ(ev.substr(0, 2), "CR");  // created, then the first frame before any update
+  int updates = 0, run = 0, longestRun = 0;
+  for (char c : ev.substr(1)) {
+    if (c == 'U') {
+      ++updates;
+      longestRun = std::max(longestRun, ++run);
+    } else {
+      run = 0;
+    }
+  }
+  // Half a second at 60 updates a second, at most four updates per frame.
+  EXPECT_NEAR(updates, 30, 2);
+  EXPECT_LE(longestRun, 4);
+  EXPECT_EQ(app->hits, 1);
+  EXPECT_EQ(app->heldWhenHit, 0);
+  EXPECT_FALSE(app->renderedWithoutDevice);
+  vx_app__game = nullptr;
 }
 
 }  // namespace
