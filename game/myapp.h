@@ -60,6 +60,8 @@ extern Array<String> vx_Quorvex_CreditText;   // the credit lines
 
 // Builds the credit lines once at start-up (credits.cpp).
 Array<String> vx_Quorvex_BuildCreditText();
+// Adds the game's lines to the host's state dump (dump.cpp).
+void vx_Quorvex_InstallDump();
 
 // The marker of an argument that is not given, of a touch point that is up,
 // and the record kind of a filled rectangle; kOvalKind tags a filled oval.

@@ -42,6 +42,7 @@ void vxInit() {
   gc_assign(vx_Quorvex_CreditText, vx_Quorvex_BuildCreditText());
 
   gc_add_root(MarkCreditText);
+  vx_Quorvex_InstallDump();
 }
 
 int vxMain() {

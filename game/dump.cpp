@@ -1,0 +1,57 @@
+// The game's lines of the state dump written at exit (--dump): what a scripted
+// session left behind, one "name value" per line, so two runs of the same
+// script can be compared as text.
+#include <cstdio>
+#include <string>
+
+#include "framework/random.h"
+#include "game/myapp.h"
+#include "host/gxtk_graphics.h"
+#include "host/script.h"
+
+namespace {
+
+void Line(std::string& out, const char* name, int value) {
+  out += name;
+  out += ' ';
+  out += std::to_string(value);
+  out += '\n';
+}
+
+// Floats are written to three decimals: enough to tell states apart, and
+// the same on every run of the same script.
+void LineF(std::string& out, const char* name, float value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%s %.3f\n", name, (double)value);
+  out += text;
+}
+
+void DumpGame(std::string& out) {
+  const c_MyApp* app = dynamic_cast<c_MyApp*>(vx_app__app);
+  if (!app) return;
+  Line(out, "mode", app->m_gameMode);
+  Line(out, "load_phase", app->m_loadPhase);
+  Line(out, "game_type", app->m_gameType);
+  Line(out, "level", app->m_level);
+  Line(out, "phase", app->m_phase);
+  Line(out, "score", app->m_score);
+  Line(out, "shown_score", app->m_shownScore);
+  Line(out, "blob_count", app->m_blobCount);
+  Line(out, "danger", app->m_danger);
+  Line(out, "game_over", app->m_gameOver);
+  Line(out, "game_over_time", app->m_gameOverTime);
+  LineF(out, "power", app->m_player[13]);
+  LineF(out, "ship_angle", app->m_player[1]);
+  Line(out, "paused", app->m_paused);
+  Line(out, "seed", vx_random_Seed);
+  Line(out, "draw_calls", gxtkGraphics::lastFrame.drawCalls);
+  Line(out, "records", app->m_drawCount / 15);
+  for (int i = 0; i < 60; ++i) {
+    const std::string name = "hiscore_" + std::to_string(i);
+    Line(out, name.c_str(), app->m_hiScores[i]);
+  }
+}
+
+}  // namespace
+
+void vx_Quorvex_InstallDump() { vx_host_dumpHook = DumpGame; }
