@@ -1,0 +1,204 @@
+// The real game as a player starts it: the quorvex executable with its
+// generated data, a window on the X display, sound through OpenAL Soft's wave
+// writer, input from scripts, and what it leaves behind (exit status, output,
+// the state dump, the saved-state file, the sound it played).
+//
+// Each test runs its own copy of the executable in a scratch folder, since
+// the game keeps its saved state beside its data.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const fs::path& p, const std::string& text) {
+  std::ofstream out(p, std::ios::binary);
+  out << text;
+}
+
+std::map<std::string, std::string> ParseDump(const std::string& text) {
+  std::map<std::string, std::string> m;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    const size_t sp = line.find(' ');
+    if (sp != std::string::npos) m[line.substr(0, sp)] = line.substr(sp + 1);
+  }
+  return m;
+}
+
+long Num(const std::map<std::string, std::string>& dump, const std::string& name) {
+  auto it = dump.find(name);
+  if (it == dump.end()) {
+    ADD_FAILURE() << "no " << name << " in the dump";
+    return -999999;
+  }
+  return std::strtol(it->second.c_str(), nullptr, 10);
+}
+
+class Game : public ::testing::Test {
+ protected:
+  fs::path dir;
+
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display";
+    char pattern[] = "/tmp/quorvex-e2e-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir = pattern;
+    fs::copy_file(QUORVEX_EXE, dir / "quorvex");
+    fs::create_directory_symlink(QUORVEX_DATA, dir / "data");
+    // Sound goes to a file unless a test chooses otherwise.
+    WriteFile(dir / "alsoft.conf", "[general]\ndrivers=wave\nfrequency=44100\nchannels=stereo\n"
+                                   "sample-type=int16\n[wave]\nfile=" +
+                                       (dir / "out.wav").string() + "\n");
+  }
+
+  void TearDown() override {
+    if (!dir.empty()) fs::remove_all(dir);
+  }
+
+  ProcessResult Run(const std::vector<std::string>& args, const std::string& alconf = "alsoft.conf") {
+    std::vector<std::string> argv = {(dir / "quorvex").string()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    ProcessOptions opt;
+    opt.cwd = dir.string();
+    opt.env = {"ALSOFT_CONF=" + (dir / alconf).string()};
+    opt.timeout_seconds = 180;
+    return RunProcess(argv, opt);
+  }
+
+  // Runs a script to its end and returns the dump.
+  std::map<std::string, std::string> Play(const std::string& script, int updates, bool fast = true,
+                                          ProcessResult* result = nullptr) {
+    WriteFile(dir / "script.txt", script);
+    std::vector<std::string> args = {"--script", "script.txt", "--exit-after", std::to_string(updates),
+                                     "--dump", "dump.txt"};
+    if (fast) args.push_back("--fast");
+    ProcessResult r = Run(args);
+    EXPECT_TRUE(r.exited) << r.err;
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    if (result) *result = r;
+    return ParseDump(ReadFile(dir / "dump.txt"));
+  }
+};
+
+TEST_F(Game, HelpAndBadSwitches) {
+  ProcessResult help = Run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("Usage: quorvex"), std::string::npos);
+  EXPECT_NE(help.out.find("--script"), std::string::npos);
+  ProcessResult bad = Run({"--no-such-switch"});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_FALSE(bad.err.empty());
+  ProcessResult missing = Run({"--exit-after"});
+  EXPECT_EQ(missing.status, 2);
+}
+
+// Peak level of a 16-bit wave file's samples, reading to the end of the file
+// (the writer may not have finished the header's sizes when the game ended).
+int PeakLevel(const std::string& wav) {
+  const size_t data = wav.find("data");
+  if (data == std::string::npos) return -1;
+  int peak = 0;
+  for (size_t i = data + 8; i + 1 < wav.size(); i += 2) {
+    const int16_t s = (int16_t)((uint8_t)wav[i] | ((uint8_t)wav[i + 1] << 8));
+    peak = std::max(peak, std::abs((int)s));
+  }
+  return peak;
+}
+
+TEST_F(Game, TheLoaderBringsUpTheMenuAndTheJingleIsHeard) {
+  // Real time: the wave writer mixes at the speed of the clock.
+  auto dump = Play("", 150, false);
+  EXPECT_EQ(Num(dump, "mode"), 1);
+  EXPECT_EQ(Num(dump, "load_phase"), 0);
+  EXPECT_GT(Num(dump, "renders"), 10);
+  EXPECT_GT(Num(dump, "records"), 10) << "the menu draws its carousel and panels";
+  EXPECT_GT(Num(dump, "draw_calls"), 0);
+  const std::string wav = ReadFile(dir / "out.wav");
+  ASSERT_GT(wav.size(), 44u) << "the sound device wrote nothing";
+  EXPECT_GT(PeakLevel(wav), 1000) << "the logo jingle plays while the loader runs";
+}
+
+TEST_F(Game, WithoutASoundDeviceTheGameStillRuns) {
+  WriteFile(dir / "nosound.conf", "[general]\ndrivers=no-such-driver\n");
+  WriteFile(dir / "script.txt", "60 key down 13\n63 key up 13\n");
+  ProcessResult r = Run({"--script", "script.txt", "--fast", "--exit-after", "400", "--dump", "dump.txt"},
+                        "nosound.conf");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE((r.out + r.err).find("OpenAl error"), std::string::npos) << r.out << r.err;
+  auto dump = ParseDump(ReadFile(dir / "dump.txt"));
+  EXPECT_EQ(Num(dump, "mode"), 10) << "a game started and runs silently";
+}
+
+// Enter starts a game of the first type; then fire held, the ship turning left.
+const char kGameScript[] =
+    "# start a game from the menu\n"
+    "60 key down 13\n"
+    "63 key up 13\n"
+    "70 key down 32\n"
+    "240 key down 37\n";
+
+TEST_F(Game, AScriptedGameIsPlayedAndReplaysIdentically) {
+  auto dump = Play(kGameScript, 900);
+  EXPECT_EQ(Num(dump, "mode"), 10);
+  EXPECT_EQ(Num(dump, "game_type"), 1);
+  EXPECT_GE(Num(dump, "level"), 1);
+  EXPECT_GT(Num(dump, "score"), 0) << "a full turn of fire hits the blobs around the centre";
+  EXPECT_GT(Num(dump, "blob_count"), 0);
+  EXPECT_NE(dump["ship_angle"], "180.000") << "the held key turned the ship";
+  const std::string first = ReadFile(dir / "dump.txt");
+  Play(kGameScript, 900);
+  EXPECT_EQ(ReadFile(dir / "dump.txt"), first);
+}
+
+TEST_F(Game, SuspendSavesAndTheNextStartLoadsIt) {
+  ASSERT_FALSE(fs::exists(dir / ".zorbelstate"));
+  Play("100 focus lost\n120 focus gained\n", 200);
+  ASSERT_TRUE(fs::exists(dir / ".zorbelstate")) << "going to the background saves";
+  ProcessResult second;
+  Play("", 60, true, &second);
+  EXPECT_NE(second.out.find("Settings Loaded"), std::string::npos) << second.out;
+  EXPECT_NE(second.out.find("Highscore 2 Loaded"), std::string::npos) << second.out;
+
+  // A damaged file starts with the defaults and does not stop the game.
+  WriteFile(dir / ".zorbelstate", std::string("\x00\xff garbage|1|2|\n", 16));
+  ProcessResult third;
+  auto dump = Play("", 60, true, &third);
+  EXPECT_EQ(Num(dump, "mode"), 1);
+  EXPECT_EQ(third.out.find("Settings Loaded"), std::string::npos);
+}
+
+TEST_F(Game, F4AndTheCloseButtonEndAtOnceWithoutSaving) {
+  WriteFile(dir / "script.txt", "80 key down 115\n");
+  // No --exit-after: if the key did not end the game it would run until killed.
+  ProcessResult f4 = Run({"--script", "script.txt", "--fast"});
+  EXPECT_TRUE(f4.exited);
+  EXPECT_EQ(f4.status, 0) << f4.err;
+  WriteFile(dir / "script.txt", "80 close\n");
+  ProcessResult close = Run({"--script", "script.txt", "--fast"});
+  EXPECT_EQ(close.status, 0) << close.err;
+  EXPECT_FALSE(fs::exists(dir / ".zorbelstate"));
+}
+
+}  // namespace
