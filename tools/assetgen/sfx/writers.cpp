@@ -34,11 +34,7 @@ int16_t ToPcm(float v) {
   return (int16_t)std::lrint(s);
 }
 
-bool WriteAll(const std::string& path, const unsigned char* data, size_t n, FILE* f) {
-  bool ok = std::fwrite(data, 1, n, f) == n;
-  (void)path;
-  return ok;
-}
+bool WriteAll(const unsigned char* data, size_t n, FILE* f) { return std::fwrite(data, 1, n, f) == n; }
 
 bool WritePages(FILE* f, ogg_stream_state* os, bool flush) {
   ogg_page page;
@@ -88,7 +84,7 @@ bool WriteWav16(const std::string& path, const std::vector<float>& interleaved, 
   for (float v : interleaved) PutU16(out, (uint16_t)ToPcm(v));
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
-  bool ok = WriteAll(path, out.data(), out.size(), f);
+  bool ok = WriteAll(out.data(), out.size(), f);
   return std::fclose(f) == 0 && ok;
 }
 
