@@ -172,6 +172,69 @@ TEST_F(Game, AScriptedGameIsPlayedAndReplaysIdentically) {
   EXPECT_EQ(ReadFile(dir / "dump.txt"), first);
 }
 
+// Checks the saved text's 98 fields and the four section checksums.
+void ExpectValidState(const std::string& text) {
+  std::vector<long long> f;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t bar = text.find('|', at);
+    if (bar == std::string::npos) break;
+    f.push_back(std::strtoll(text.substr(at, bar - at).c_str(), nullptr, 10));
+    at = bar + 1;
+  }
+  ASSERT_EQ(f.size(), 98u) << text;
+  long long opt = 0;
+  for (int i = 0; i < 25; ++i) opt += i * f[i];
+  EXPECT_EQ(opt, f[25]);
+  int32_t badges = 0;
+  for (int g = 0; g < 8; ++g) badges = (int32_t)((uint32_t)badges + (uint32_t)f[26 + g]);
+  EXPECT_EQ(badges, f[34]);
+  for (int t = 0; t < 3; ++t) {
+    long long sum = 0;
+    for (int k = 0; k < 10; ++k) sum += (k + 4) * f[35 + 21 * t + 2 * k] + (t + k + 3) * f[36 + 21 * t + 2 * k];
+    EXPECT_EQ(sum, f[55 + 21 * t]) << "table " << t;
+  }
+}
+
+// The third game type (two steps right on the carousel), fire held in one
+// direction: the spreading blobs win, the banner runs, the menu returns.
+const char kGameOverScript[] =
+    "60 key down 39\n62 key up 39\n70 key down 39\n72 key up 39\n"
+    "90 key down 13\n92 key up 13\n100 key down 32\n";
+
+TEST_F(Game, AFinishedGameIsFiledInBothTablesAndSaved) {
+  auto dump = Play(kGameOverScript, 12000);
+  EXPECT_EQ(Num(dump, "mode"), 1) << "back in the menu after the game over";
+  EXPECT_EQ(Num(dump, "game_type"), 3);
+  EXPECT_EQ(Num(dump, "game_over"), 1);
+  EXPECT_EQ(Num(dump, "game_over_time"), 0) << "the banner has faded out";
+  const long score = Num(dump, "score");
+  EXPECT_GT(score, 0);
+  EXPECT_EQ(Num(dump, "hiscore_20"), score) << "best of type 3";
+  EXPECT_EQ(Num(dump, "hiscore_50"), score) << "latest of type 3";
+  EXPECT_EQ(Num(dump, "hiscore_0"), 0);
+  ASSERT_TRUE(fs::exists(dir / ".zorbelstate"));
+  ExpectValidState(ReadFile(dir / ".zorbelstate"));
+
+  ProcessResult next;
+  Play("", 40, true, &next);
+  EXPECT_NE(next.out.find("Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\n"
+                          "Highscore 2 Loaded\n"),
+            std::string::npos)
+      << next.out;
+}
+
+TEST_F(Game, EscapePausesAGameAndFreezesIt) {
+  const std::string script = std::string(kGameScript) + "400 key down 27\n402 key up 27\n";
+  auto at420 = Play(script, 420);
+  EXPECT_EQ(Num(at420, "mode"), 10);
+  EXPECT_EQ(Num(at420, "paused"), 1);
+  auto at600 = Play(script, 600);
+  EXPECT_EQ(Num(at600, "paused"), 1);
+  EXPECT_EQ(at600["ship_angle"], at420["ship_angle"]) << "the ship stands still while paused";
+  EXPECT_EQ(Num(at600, "score"), Num(at420, "score"));
+}
+
 TEST_F(Game, SuspendSavesAndTheNextStartLoadsIt) {
   ASSERT_FALSE(fs::exists(dir / ".zorbelstate"));
   Play("100 focus lost\n120 focus gained\n", 200);
