@@ -6,7 +6,10 @@
 #include <thread>
 
 #include "tools/assetgen/gfx/gfx.h"
+#if __has_include("tools/assetgen/sfx/sfx.h")
 #include "tools/assetgen/sfx/sfx.h"
+#define QUORVEX_ASSETGEN_SFX 1
+#endif
 
 int main(int argc, char** argv) {
   std::string dataDir = "data", sheet;
@@ -22,7 +25,11 @@ int main(int argc, char** argv) {
   }
   int gfx = 0;
   std::thread pictures([&] { gfx = GenerateGfx(dataDir, sheet); });
+#ifdef QUORVEX_ASSETGEN_SFX
   int sfx = GenerateSfx(dataDir);
+#else
+  int sfx = 0;
+#endif
   pictures.join();
   return gfx != 0 || sfx != 0 ? 1 : 0;
 }

@@ -6,7 +6,7 @@
 
 #include <string>
 
-// Writes every picture under dataDir/graphics (folders are created as needed). When
-// sheetPath is not empty, also writes a contact sheet of every frame at 1x there.
-// Returns 0 on success, non-zero when a file could not be written.
+// Writes every picture under dataDir (for example dataDir/common/icons-hd.png; folders
+// are created as needed). When sheetPath is not empty, also writes a contact sheet of
+// every frame at 1x there. Returns 0 on success, non-zero when a file could not be written.
 int GenerateGfx(const std::string& dataDir, const std::string& sheetPath = std::string());
