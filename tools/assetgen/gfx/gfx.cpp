@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -113,6 +114,12 @@ const Picture* Pictures(int* count) {
 
 int GenerateGfx(const std::string& dataDir, const std::string& sheetPath) {
   using namespace gfx;
+  std::error_code ec;
+  std::filesystem::create_directories(dataDir, ec);
+  if (ec || !std::filesystem::is_directory(dataDir)) {
+    std::fprintf(stderr, "assetgen: cannot create %s\n", dataDir.c_str());
+    return 1;
+  }
   int count = 0;
   const Picture* pics = Pictures(&count);
   std::vector<Canvas> frames1x(count);

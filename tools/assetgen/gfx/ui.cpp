@@ -62,7 +62,7 @@ void MenuRing2(const Cell& c) {
     const float dx = x - 128, dy = y - 128;
     const float a = Angle(dx, dy);
     const float seg = std::fabs(std::fmod(a + 4 * kPi, kPi / 6) - kPi / 12) * sd::Len(dx, dy) - 26.0f;  // dashes
-    return std::max(std::min(sd::Ring(x, y, 128, 128, 118, 4.0f), sd::Ring(x, y, 128, 128, 104, 2.0f)), -seg);
+    return std::max(std::min(sd::Ring(x, y, 128, 128, 118, 4.0f), sd::Ring(x, y, 128, 128, 104, 2.0f)), seg);
   }, C(255, 120, 220, 0.9f));
   for (int i = 0; i < 6; ++i) {
     const float a = i * kPi / 3;
