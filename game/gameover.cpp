@@ -15,9 +15,6 @@ constexpr int kBannerResume = 75;   // where the fade over the menu starts
 
 const char* const kPlaceText[11] = {"", "1st!", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"};
 
-// First entry of the best ten of a game type, or -1 for a type that has no table.
-int TableBase(int gameType) { return gameType >= 1 && gameType <= 3 ? (gameType - 1) * 10 : -1; }
-
 }  // namespace
 
 void c_MyApp::p_GameOver() {
@@ -85,7 +82,7 @@ void c_MyApp::p_GameOver() {
 
 String c_MyApp::p_MyNth() {
   int place = 0;
-  const int base = TableBase(m_gameType);
+  const int base = ScoreTableBase(m_gameType);
   if (base >= 0) {
     for (int k = 0; k < 10; ++k) {
       if (m_score >= m_hiScores[base + k]) {
@@ -99,7 +96,7 @@ String c_MyApp::p_MyNth() {
 }
 
 void c_MyApp::p_LoadMenu() {
-  const int base = TableBase(m_gameType);
+  const int base = ScoreTableBase(m_gameType);
   if (base >= 0) {
     // Best ten: below the first strictly smaller entry, so an equal older
     // score keeps the better place.

@@ -103,8 +103,9 @@ void c_MyApp::p_Menu() {
   m_menuRows = lineH > 0 ? space / lineH : 10;
   if (m_menuRows < 1) m_menuRows = 1;
   if (m_menuRows > 10) m_menuRows = 10;
-  if (NoPanelOpen(this) && m_menuSel < 4) {
-    int table = 10 * (m_gameType - 1);
+  // Before the selection has chosen a type there is no table to show.
+  const int table = ScoreTableBase(m_gameType);
+  if (NoPanelOpen(this) && m_menuSel < 4 && table >= 0) {
     p_SetCol(255, 200, 100, 1);
     p_Text(panelX + 20, 60, ScoreList(this, "Top ", "Highscore", table), 0, 0);
     p_SetCol(200, 255, 100, 1);

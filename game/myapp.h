@@ -69,6 +69,10 @@ constexpr float kNotGiven = -3717.0f;
 constexpr float kRectKind = -3717.0f;
 constexpr float kOvalKind = -3716.0f;
 
+// First entry of the best ten of a game type in m_hiScores (the latest ten
+// start 30 later), or -1 for a type that has no table.
+inline int ScoreTableBase(int gameType) { return gameType >= 1 && gameType <= 3 ? (gameType - 1) * 10 : -1; }
+
 class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
  public:
   // ---- Application and screen flow ----

@@ -60,6 +60,23 @@ TEST_F(Menu, ScoreListsShowAsManyRowsAsTheScreenHolds) {
   app->p_Menu();
   EXPECT_EQ(app->m_menuRows, 1);
   vx_Quorvex_jscrh = 480;
+
+  // Until the selection has picked a game type there is no table to read:
+  // the first frame leaves the lists out, the next one shows them.
+  auto glyphs = [this] {
+    int n = 0;
+    for (int i = 0; i < app->m_drawCount; i += 15)
+      if (app->m_drawList[i] == 90) ++n;
+    return n;
+  };
+  for (int i = 0; i < 60; ++i) app->m_hiScores[i] = 1234567890;
+  app->m_gameType = 0;
+  app->m_menuSel = 1;
+  app->p_Menu();
+  const int withoutLists = glyphs();
+  EXPECT_EQ(app->m_gameType, 1);
+  app->p_Menu();
+  EXPECT_GE(glyphs(), withoutLists + 2 * 10 * 10) << "two lists of ten 10-digit rows";
 }
 
 TEST_F(Menu, ATapSelectsAnItemAndASecondTapStartsItsGame) {
