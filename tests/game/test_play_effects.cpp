@@ -396,4 +396,28 @@ TEST_F(PlayEffects, TheDragStickTrailsAFarPointerAndOpposedKeysCancel) {
   EXPECT_FLOAT_EQ(app->m_keyStickX, 0.0f);
 }
 
+TEST_F(PlayEffects, TheGameOverVeilDarkensToItsFullAlphaAt28AndTheBarsStopAt045H) {
+  app->m_gameOver = 1;
+  app->m_gameMode = 10;
+  struct Case {
+    int t;
+    float veil;
+    float bar;
+  };
+  for (Case c : {Case{1, 0.025f, 24}, Case{18, 0.45f, 432}, Case{27, 0.675f, 432}, Case{28, 0.7f, 432},
+                 Case{60, 0.7f, 432}}) {
+    SCOPED_TRACE(c.t);
+    app->m_drawCount = 0;
+    app->m_gameOverTime = c.t;
+    app->p_GameOver();
+    std::vector<Rec> recs = Records();
+    ASSERT_GE(recs.size(), 3u);
+    EXPECT_EQ(recs[0].v[0], -3717.0f) << "the veil is a rectangle over the whole screen";
+    EXPECT_FLOAT_EQ(recs[0].v[4], 642.0f);
+    EXPECT_FLOAT_EQ(recs[0].v[7], c.veil);
+    EXPECT_FLOAT_EQ(recs[1].v[4], c.bar) << "the yellow bar is 2b wide, b = 12t up to 0.45H";
+    EXPECT_EQ(app->m_gameOverTime, c.t + 1);
+  }
+}
+
 }  // namespace
