@@ -73,13 +73,19 @@ TEST_F(Play, EachGameTypeOpensWithALeadOutThenItsFirstLevel) {
     const int placed = Count(17) + Count(19) + Count(20) + Count(21);
     EXPECT_GE(placed, blobs[type] - 3) << "only coinciding cells may be lost";
     EXPECT_LE(placed, blobs[type]);
-    if (type == 1) EXPECT_EQ(Count(20), placed) << "level 1 places only the kind that never spreads";
+    if (type == 1) {
+      EXPECT_EQ(Count(20), placed) << "level 1 places only the kind that never spreads";
+    }
     EXPECT_EQ(Count(21), 0) << "kind 21 comes from level 8";
     // Blobs wait above the board through the lead-in and are not yet counted
     // as landed.
-    for (int y = 0; y < 32; ++y)
-      for (int x = 0; x < 32; ++x)
-        if (Cell(app, x, y)[kKind] > 0) EXPECT_LE(Cell(app, x, y)[kDrop], -5.0f);
+    for (int y = 0; y < 32; ++y) {
+      for (int x = 0; x < 32; ++x) {
+        if (Cell(app, x, y)[kKind] > 0) {
+          EXPECT_LE(Cell(app, x, y)[kDrop], -5.0f);
+        }
+      }
+    }
   }
 }
 
@@ -98,7 +104,9 @@ TEST_F(Play, HitsNeededToBreakEachKind) {
       app->p_Shoot(px, py, 0.0f, 0.0f, 4, 1);
       app->p_Game();
       ++fired;
-      if (fired == 1) EXPECT_EQ(app->m_score, 1);
+      if (fired == 1) {
+        EXPECT_EQ(app->m_score, 1);
+      }
     }
     EXPECT_EQ(fired, hits[k]) << "kind " << kinds[k];
     EXPECT_EQ((int)Cell(app, 16, 16)[kKind], kinds[k]) << "the burst comes in the next board pass";
