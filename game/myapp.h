@@ -20,22 +20,9 @@
 #include "framework/framework.h"
 #include "runtime/runtime.h"
 
-// The procedural music player lives in music/. Until its header lands, an idle
-// stand-in with the same calls keeps the game building; on this platform the
-// player is created and never driven (vx_Quorvex_HasMusic stays 0).
-#if __has_include("music/qzplayer.h")
+// The procedural music player; on the desktop it is created and never driven
+// unless --procedural-music sets vx_Quorvex_HasMusic.
 #include "music/qzplayer.h"
-#else
-class c_QZPlayer : public Object {
- public:
-  c_QZPlayer* m_new() { return this; }
-  int p_QZ_Init(int, int, int, int, int) { return 0; }
-  int p_QZ_StartTune(String, int, int) { return 0; }
-  int p_QZ_Alive_U(int, int) { return 0; }
-  int p_QZ_Alive_R() { return 0; }
-  int p_QZ_Stop(int) { return 0; }
-};
-#endif
 
 // The completion callback of an HTTP request. The game never makes one; the
 // application still carries the interface so its shape stays as designed.

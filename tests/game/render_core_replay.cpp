@@ -3,9 +3,12 @@
 // the draw list (rectangles, ovals, images) read back as pixels. Needs an X
 // display (Xvfb in CI); skipped without one.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "framework/graphics.h"
@@ -256,6 +259,39 @@ TEST_F(Replay, AnIncompleteRecordDrawsNothing) {
   app->m_drawCount = 15;
   app->p_OnRender();
   EXPECT_EQ(RgbOf(dev, 320, 240), (Rgb{255, 255, 255}));
+}
+
+// With the procedural player on, the first thing a render does is load tune
+// stages, drawing frames of the tune on the back buffer to read them back;
+// the picture the player sees is the game's alone.
+TEST_F(Replay, TheTuneReadBacksLeaveNoTraceInThePicture) {
+  Window(640, 480);
+  const std::filesystem::path home = std::filesystem::current_path();
+  const std::string dir = render_test::TempDir() + "/replay-tune";
+  std::filesystem::create_directories(dir + "/data/tunes");
+  std::vector<unsigned char> px(512 * 512 * 4, 255);  // every cell white: blue 255
+  render_test::WritePng(dir + "/data/tunes/bright.png", 512, 512, 4, px);
+  ASSERT_EQ(chdir(dir.c_str()), 0);
+
+  vx_Quorvex_HasMusic = 1;
+  gc_assign(app->m_music, (new c_QZPlayer())->m_new());
+  app->m_music->p_QZ_StartTune(String("bright"), 1, 100);
+  app->m_music->p_QZ_LoadChunk();  // the picture
+  ASSERT_NE(app->m_music->m_tuneImage, nullptr);
+  app->m_music->m_loadStage = 5;   // the next frame decodes frames 0 to 2
+
+  Records();
+  BeginFrame();
+  app->p_OnRender();
+  vx_Quorvex_HasMusic = 0;
+  std::filesystem::current_path(home);
+
+  EXPECT_EQ(app->m_music->m_loadStage, 8);
+  EXPECT_EQ(app->m_music->m_patternCount[0], 2) << "three frames were decoded in this render";
+  EXPECT_EQ(app->m_music->m_tune[2 * 4096 + 7], 31);
+  const Rgb red{255, 0, 0}, black{0, 0, 0};
+  for (int xy : {0, 10, 32, 63}) EXPECT_EQ(RgbOf(dev, xy, xy), black) << xy;
+  EXPECT_EQ(RgbOf(dev, 100, 100), red);
 }
 
 }  // namespace
