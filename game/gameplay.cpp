@@ -290,7 +290,8 @@ void c_MyApp::p_Game() {
     if (m_phase != before) {
       if (m_phase == 50) {
         m_track = (m_track + 1) % 5;
-        p_PlayTune(String(kTrackNames[m_track]), 1);
+        // With the procedural player in their place no music file starts.
+        if (vx_Quorvex_HasMusicStream == 1) p_PlayTune(String(kTrackNames[m_track]), 1);
       }
       if (m_phase == -2 && m_level >= 1) {
         m_score += 100;

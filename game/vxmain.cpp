@@ -2,6 +2,7 @@
 // vxInit sets every global (framework first, then the game's), vxMain creates
 // the one application object.
 #include "game/myapp.h"
+#include "host/options.h"
 #include "host/game.h"
 
 float vx_Quorvex_jscrw = 0;
@@ -39,6 +40,11 @@ void vxInit() {
   vx_Quorvex_OnScreenControls = 0;
   vx_Quorvex_HasMusicStream = 1;
   vx_Quorvex_HasMusic = 0;
+  // The one way to hear the procedural player on the desktop.
+  if (vx_host_options.proceduralMusic) {
+    vx_Quorvex_HasMusic = 1;
+    vx_Quorvex_HasMusicStream = 0;
+  }
   gc_assign(vx_Quorvex_CreditText, vx_Quorvex_BuildCreditText());
 
   gc_add_root(MarkCreditText);

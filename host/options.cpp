@@ -37,6 +37,8 @@ const char kUsage[] =
     "                    same form\n"
     "  --dump FILE       write the observable state to FILE at exit, one\n"
     "                    'name value' a line\n"
+    "  --procedural-music  play the procedural tunes of the built-in music\n"
+    "                    player instead of the music files\n"
     "  --help            show this text\n";
 
 // Switch paths are kept absolute: the game may change to its own folder to
@@ -65,6 +67,10 @@ int vx_host_ParseArgs(int argc, const char** argv, std::string& out, std::string
     }
     if (!std::strcmp(a, "--fast")) {
       o.fast = true;
+      continue;
+    }
+    if (!std::strcmp(a, "--procedural-music")) {
+      o.proceduralMusic = true;
       continue;
     }
     if (!needsValue) {

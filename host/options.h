@@ -3,13 +3,15 @@
 // A plain run passes no switches and behaves exactly as without this unit.
 // --fast replaces sleeping with a clock that jumps to the next update, and
 // --exit-after N ends the process after update N, status 0, saving nothing.
-// --script, --record and --dump are carried out by host/script.cpp.
+// --script, --record and --dump are carried out by host/script.cpp;
+// --procedural-music is read by the game at start-up (vxInit).
 #pragma once
 
 #include <string>
 
 struct VxHostOptions {
   bool fast = false;
+  bool proceduralMusic = false;  // the procedural player instead of the music files
   long long exitAfter = 0;  // 0: never
   std::string script, record, dump;  // absolute paths, empty when not given
 };

@@ -320,6 +320,7 @@ TEST_F(PlayEffects, TheDangerMeterFlashesFrom152AndTheAlarmSoundsFrom169) {
 
 TEST_F(PlayEffects, EachLevelChangesTrackAtFiftyAndStopsTheMusicAtMinusFifty) {
   const int firstTrack[4] = {0, 2, 3, 4};  // Eccentricity, Feelings, Keyboard
+  vx_Quorvex_HasMusicStream = 1;
   for (int type = 1; type <= 3; ++type) {
     SCOPED_TRACE(type);
     app->m_gameType = type;
@@ -346,6 +347,17 @@ TEST_F(PlayEffects, EachLevelChangesTrackAtFiftyAndStopsTheMusicAtMinusFifty) {
   const int track = app->m_track;
   while (app->m_phase != 50) app->p_Game();
   EXPECT_EQ(app->m_track, (track + 1) % 5) << "and the next level brings the next track";
+
+  // With the procedural player in their place the files stay silent.
+  vx_Quorvex_HasMusicStream = 0;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) Cell(app, x, y)[0] = 0.0f;
+  app->m_phase = 0;
+  while (app->m_phase > -50) app->p_Game();
+  while (app->m_phase != 50) app->p_Game();
+  EXPECT_EQ(app->m_track, (track + 2) % 5);
+  EXPECT_EQ(app->m_musicOn, 0);
+  vx_Quorvex_HasMusicStream = 1;
 }
 
 TEST_F(PlayEffects, TheDragStickTrailsAFarPointerAndOpposedKeysCancel) {
