@@ -6,6 +6,7 @@
 
 #include "framework/random.h"
 #include "game/myapp.h"
+#include "host/gxtk_audio.h"
 #include "host/gxtk_graphics.h"
 #include "host/script.h"
 
@@ -46,6 +47,22 @@ void DumpGame(std::string& out) {
   Line(out, "seed", vx_random_Seed);
   Line(out, "draw_calls", gxtkGraphics::lastFrame.drawCalls);
   Line(out, "records", app->m_drawCount / 15);
+  // Music: the files' channel, the procedural player's five voices (channels
+  // 27 to 31) and the effects below them.
+  Line(out, "music_on", app->m_musicOn);
+  if (app->m_music) {
+    Line(out, "tune_state", app->m_music->m_state);
+    Line(out, "tune_load_stage", app->m_music->m_loadStage);
+    Line(out, "tune_section", app->m_music->m_section);
+  }
+  if (vx_audio_device) {
+    long long effects = 0, voices = 0;
+    for (int c = 0; c < 27; ++c) effects += vx_audio_device->plays[c];
+    for (int c = 27; c < 32; ++c) voices += vx_audio_device->plays[c];
+    Line(out, "effect_plays", (int)effects);
+    Line(out, "tune_plays", (int)voices);
+    Line(out, "music_plays", (int)vx_audio_device->plays[gxtkAudio::kMusicChannel]);
+  }
   for (int i = 0; i < 60; ++i) {
     const std::string name = "hiscore_" + std::to_string(i);
     Line(out, name.c_str(), app->m_hiScores[i]);

@@ -194,6 +194,7 @@ gxtkSample* gxtkAudio::LoadSample(String path) {
 
 int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
   if (!ValidChannel(channel)) return 0;
+  ++plays[channel];
   FlushDiscarded(this);
   gxtkChannel& chan = channels[channel];
   ALuint source = Source(channel);

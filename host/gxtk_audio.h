@@ -31,6 +31,9 @@ class gxtkAudio : public Object {
   ALCdevice* alcDevice = nullptr;
   ALCcontext* alcContext = nullptr;
   gxtkChannel channels[kChannels];
+  // Samples started on each channel since the device opened (for the state
+  // dump: which channels a session really used).
+  long long plays[kChannels] = {};
 
   // Opens the default device; failures print an "OpenAl error: ..." line and
   // leave a silent device.

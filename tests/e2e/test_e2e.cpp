@@ -151,6 +151,68 @@ TEST_F(Game, WithoutASoundDeviceTheGameStillRuns) {
   EXPECT_EQ(Num(dump, "mode"), 10) << "a game started and runs silently";
 }
 
+// Peak level of the samples from `fromSeconds` on (16-bit stereo at 44.1 kHz).
+int PeakLevelFrom(const std::string& wav, double fromSeconds) {
+  const size_t data = wav.find("data");
+  if (data == std::string::npos) return -1;
+  int peak = 0;
+  for (size_t i = data + 8 + (size_t)(fromSeconds * 44100) * 4; i + 1 < wav.size(); i += 2) {
+    const int16_t s = (int16_t)((uint8_t)wav[i] | ((uint8_t)wav[i + 1] << 8));
+    peak = std::max(peak, std::abs((int)s));
+  }
+  return peak;
+}
+
+// Rewrites one option of a saved text, keeping its checksum valid.
+std::string WithOption(const std::string& text, int index, long long value) {
+  std::vector<std::string> f;
+  size_t at = 0;
+  for (size_t bar; (bar = text.find('|', at)) != std::string::npos; at = bar + 1) {
+    f.push_back(text.substr(at, bar - at));
+  }
+  const long long old = std::strtoll(f[index].c_str(), nullptr, 10);
+  f[index] = std::to_string(value);
+  f[25] = std::to_string(std::strtoll(f[25].c_str(), nullptr, 10) + (value - old) * index);
+  std::string out;
+  for (const std::string& field : f) out += field + "|";
+  return out + text.substr(at);
+}
+
+TEST_F(Game, TheProceduralPlayerPlaysInsteadOfTheMusicFiles) {
+  // Sound set to music only, so whatever is heard is music.
+  Play("100 focus lost\n120 focus gained\n", 200);
+  ASSERT_TRUE(fs::exists(dir / ".zorbelstate"));
+  WriteFile(dir / ".zorbelstate", WithOption(ReadFile(dir / ".zorbelstate"), 5, 3));
+
+  // A game of the first type; real time, so the wave writer mixes what was
+  // played as it was played.
+  WriteFile(dir / "script.txt", "60 key down 13\n63 key up 13\n");
+  ProcessResult r = Run({"--procedural-music", "--script", "script.txt", "--exit-after", "480",
+                         "--dump", "dump.txt"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Settings Loaded"), std::string::npos) << r.out;
+  auto dump = ParseDump(ReadFile(dir / "dump.txt"));
+  EXPECT_EQ(Num(dump, "mode"), 10);
+  EXPECT_EQ(Num(dump, "tune_state"), 2);
+  EXPECT_EQ(Num(dump, "tune_load_stage"), 0) << "the tune and its instruments loaded";
+  EXPECT_GT(Num(dump, "tune_plays"), 20) << "drums and notes started on channels 27 to 31";
+  EXPECT_EQ(Num(dump, "music_plays"), 0) << "no music file was started";
+  EXPECT_EQ(Num(dump, "music_on"), 0);
+  EXPECT_EQ(Num(dump, "effect_plays"), 0) << "effects are off in this sound mode";
+  const std::string wav = ReadFile(dir / "out.wav");
+  EXPECT_GT(PeakLevelFrom(wav, 2.0), 500) << "the voices are heard";
+
+  // Without the switch the player stays idle and the first track plays.
+  auto files = Play("60 key down 13\n63 key up 13\n", 400);
+  EXPECT_EQ(Num(files, "tune_state"), 0);
+  EXPECT_EQ(Num(files, "tune_plays"), 0);
+  EXPECT_GE(Num(files, "music_plays"), 1);
+  EXPECT_EQ(Num(files, "music_on"), 1);
+
+  ProcessResult help = Run({"--help"});
+  EXPECT_NE(help.out.find("--procedural-music"), std::string::npos);
+}
+
 // Enter starts a game of the first type; then fire held, the ship turning left.
 const char kGameScript[] =
     "# start a game from the menu\n"
