@@ -158,7 +158,11 @@ void VxGame::Die(ThrowableObject*) {
   std::exit(-1);
 }
 
-void VxGame::gc_collect() { gc_collect_step(_delegate); }
+void VxGame::gc_collect() {
+  if (vx_host_probe) vx_host_probe->BeforeCollect();
+  gc_collect_step(_delegate);
+  if (vx_host_probe) vx_host_probe->AfterCollect();
+}
 
 // Each wrapper: guard, state change, the delegate call with application
 // exceptions fatal, then one collector step.
@@ -190,8 +194,10 @@ void VxGame::ResumeGame() {
 
 void VxGame::UpdateGame() {
   if (!_started || _suspended) return;
+  if (vx_host_probe) vx_host_probe->BeforeUpdate(vx_host_updates + 1);
   VX_GUARDED(UpdateGame());
   ++vx_host_updates;
+  if (vx_host_probe) vx_host_probe->AfterUpdate();
   if (vx_host_options.exitAfter && vx_host_updates >= vx_host_options.exitAfter) {
     std::fflush(stdout);
     std::exit(0);
@@ -200,8 +206,10 @@ void VxGame::UpdateGame() {
 
 void VxGame::RenderGame() {
   if (!_started) return;
+  if (vx_host_probe) vx_host_probe->BeforeRender();
   VX_GUARDED(RenderGame());
   ++vx_host_renders;
+  if (vx_host_probe) vx_host_probe->AfterRender();
 }
 
 void VxGame::KeyEvent(int event, int data) {

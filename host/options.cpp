@@ -14,6 +14,7 @@
 
 VxHostOptions vx_host_options;
 long long vx_host_updates = 0;
+VxHostProbe* vx_host_probe = nullptr;
 long long vx_host_renders = 0;
 long long vx_host_slots = 0;
 

@@ -29,3 +29,17 @@ extern long long vx_host_slots;
 // process should end with at once (0 after --help, 2 after a bad switch);
 // messages go to `out` (help) or `err` (errors).
 int vx_host_ParseArgs(int argc, const char** argv, std::string& out, std::string& err);
+
+// Measurement hooks for the benchmark executable; the game never sets one, so
+// each costs a null test per update, render and collector step.
+class VxHostProbe {
+ public:
+  virtual ~VxHostProbe() {}
+  virtual void BeforeUpdate(long long /*update*/) {}
+  virtual void AfterUpdate() {}
+  virtual void BeforeRender() {}
+  virtual void AfterRender() {}
+  virtual void BeforeCollect() {}
+  virtual void AfterCollect() {}
+};
+extern VxHostProbe* vx_host_probe;

@@ -30,6 +30,7 @@ int gc_marked_bytes;
 int gc_free_bytes;
 gc_object* gc_cache[8];
 long long gc_destroyed_count;
+long long gc_total_alloc_bytes;
 
 namespace {
 
@@ -101,6 +102,7 @@ void gc_flush_free(int size) {
 void* gc_object_alloc(int size) {
   size = (size + 7) & ~7;
   gc_new_bytes += size;
+  gc_total_alloc_bytes += size;
   gc_flush_free(size);
 
   void* mem;

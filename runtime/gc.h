@@ -163,5 +163,7 @@ void gc_collect_step(gc_object* delegate);
 // at every host event and by tests; the normal program never needs it.
 void gc_collect_all(gc_object* delegate);
 
-// Objects destroyed so far (a cheap counter for tests and the benchmark).
+// Objects destroyed so far, and bytes ever allocated (cheap counters for
+// tests and the benchmark).
 extern long long gc_destroyed_count;
+extern long long gc_total_alloc_bytes;
