@@ -44,6 +44,10 @@ void DumpGame(std::string& out) {
   LineF(out, "power", app->m_player[13]);
   LineF(out, "ship_angle", app->m_player[1]);
   Line(out, "paused", app->m_paused);
+  Line(out, "options_open", app->m_showOptions);
+  Line(out, "credits_open", app->m_showCredits);
+  Line(out, "menu_sel", app->m_menuSel);
+  Line(out, "sound_mode", app->m_opt[5]);
   Line(out, "seed", vx_random_Seed);
   Line(out, "draw_calls", gxtkGraphics::lastFrame.drawCalls);
   Line(out, "records", app->m_drawCount / 15);

@@ -10,11 +10,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "host/game.h"
 #include "host/glfw2.h"
+#include "host/options.h"
 #include "stb_image.h"
+#include "stb_image_write.h"
 
 gxtkFrameCounters gxtkGraphics::counters;
 gxtkFrameCounters gxtkGraphics::lastFrame;
@@ -113,9 +118,33 @@ int gxtkGraphics::BeginRender() {
   return 1;
 }
 
+namespace {
+
+// The frame as drawn, top row first, into a PNG; a failure only says so.
+void SaveScreenshot(const std::string& path, int w, int h) {
+  if (w <= 0 || h <= 0) return;
+  std::vector<unsigned char> px((size_t)w * h * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+  const size_t row = (size_t)w * 4;
+  for (int top = 0, bottom = h - 1; top < bottom; ++top, --bottom) {
+    std::swap_ranges(px.begin() + top * row, px.begin() + (top + 1) * row, px.begin() + bottom * row);
+  }
+  for (size_t i = 3; i < px.size(); i += 4) px[i] = 255;  // as seen: opaque
+  if (!stbi_write_png(path.c_str(), w, h, 4, px.data(), (int)row)) {
+    std::fprintf(stderr, "quorvex: cannot write the screenshot %s\n", path.c_str());
+  }
+}
+
+}  // namespace
+
 void gxtkGraphics::EndRender() {
   Flush();
   lastFrame = counters;
+  if (!vx_host_screenshot.empty()) {
+    SaveScreenshot(vx_host_screenshot, width, height);
+    vx_host_screenshot.clear();
+  }
   glfwSwapBuffers();
 }
 

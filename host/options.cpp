@@ -15,6 +15,7 @@
 VxHostOptions vx_host_options;
 long long vx_host_updates = 0;
 VxHostProbe* vx_host_probe = nullptr;
+std::string vx_host_screenshot;
 long long vx_host_renders = 0;
 long long vx_host_slots = 0;
 
@@ -33,7 +34,8 @@ const char kUsage[] =
     "                    it arrives, e.g. '12 key down 37', '40 mouse down 0 320 240',\n"
     "                    '41 mouse move 300 200', '12 char 97', '90 resize 800 600',\n"
     "                    '100 focus lost', '120 focus gained', '130 iconify',\n"
-    "                    '140 restore', '200 close'\n"
+    "                    '140 restore', '200 close', and '150 screenshot a.png'\n"
+    "                    (the next frame saved as a picture in the working folder)\n"
     "  --record FILE     write the host events of this session to FILE, in the\n"
     "                    same form\n"
     "  --dump FILE       write the observable state to FILE at exit, one\n"

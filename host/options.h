@@ -30,6 +30,10 @@ extern long long vx_host_slots;
 // messages go to `out` (help) or `err` (errors).
 int vx_host_ParseArgs(int argc, const char** argv, std::string& out, std::string& err);
 
+// A file name the next frame is saved to as a picture (set by a scripted
+// "screenshot" event; written by the renderer before the buffers swap).
+extern std::string vx_host_screenshot;
+
 // Measurement hooks for the benchmark executable; the game never sets one, so
 // each costs a null test per update, render and collector step.
 class VxHostProbe {

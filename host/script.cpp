@@ -18,7 +18,7 @@ void (*vx_host_dumpHook)(std::string& out) = nullptr;
 namespace {
 
 enum Kind { kKeyDown, kKeyUp, kChar, kMouseDown, kMouseUp, kMouseMove, kResize, kFocusLost,
-            kFocusGained, kIconify, kRestore, kClose };
+            kFocusGained, kIconify, kRestore, kClose, kScreenshot };
 
 struct Event {
   long long slot;
@@ -30,6 +30,7 @@ struct Event {
 struct Script {
   bool playing = false;
   std::vector<Event> events;
+  std::vector<std::string> shotNames;  // screenshot events hold an index here
   size_t next = 0;
   bool iconified = false;
   bool active = true;
@@ -96,6 +97,18 @@ bool ParseLine(const std::string& line, Event& e) {
     in >> what;
     e.kind = what == "lost" ? kFocusLost : kFocusGained;
     ok = what == "lost" || what == "gained";
+  } else if (verb == "screenshot") {
+    // A plain file name in the working folder: no path, so a script cannot
+    // write anywhere else.
+    e.kind = kScreenshot;
+    ok = (in >> what) && what.size() > 4 && what.size() <= 64 &&
+         what.compare(what.size() - 4, 4, ".png") == 0 && what[0] != '.' &&
+         what.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.") ==
+             std::string::npos;
+    if (ok) {
+      e.a = (int)S().shotNames.size();
+      S().shotNames.push_back(what);
+    }
   } else if (verb == "iconify" || verb == "restore" || verb == "close") {
     e.kind = verb == "iconify" ? kIconify : verb == "restore" ? kRestore : kClose;
     ok = true;
@@ -121,6 +134,7 @@ void Record(const char* fmt, ...) {
 }  // namespace
 
 bool vx_script_Parse(const std::string& text, const std::string& name, std::string& err) {
+  S().shotNames.clear();
   Script fresh;
   std::istringstream in(text);
   std::string line;
@@ -138,6 +152,7 @@ bool vx_script_Parse(const std::string& text, const std::string& name, std::stri
   std::stable_sort(fresh.events.begin(), fresh.events.end(),
                    [](const Event& a, const Event& b) { return a.slot < b.slot; });
   fresh.playing = true;
+  fresh.shotNames = S().shotNames;
   S() = fresh;
   return true;
 }
@@ -184,6 +199,9 @@ void vx_script_Deliver(VxGlfwGame* host, long long slot) {
         break;
       case kResize:
         glfwSetWindowSize((int)e.x, (int)e.y);
+        break;
+      case kScreenshot:
+        vx_host_screenshot = s.shotNames[(size_t)e.a];
         break;
       case kClose:
         host->KeyEvent(1, 432);

@@ -9,6 +9,8 @@
 //   40 mouse down 0 320 240    40 mouse up 0 320 240    41 mouse move 300 200
 //   90 resize 800 600     100 focus lost      120 focus gained
 //   130 iconify           140 restore         200 close
+//   150 screenshot menu.png   (the next frame, as shown, into that file of the
+//                              working folder; a plain name ending in .png)
 // Key codes are the host's (after translation), positions device pixels.
 // Blank lines and lines starting with '#' are ignored.
 //

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "stb_image.h"
 #include "tests/support/process.h"
 
 namespace fs = std::filesystem;
@@ -312,6 +314,217 @@ TEST_F(Game, SuspendSavesAndTheNextStartLoadsIt) {
   auto dump = Play("", 60, true, &third);
   EXPECT_EQ(Num(dump, "mode"), 1);
   EXPECT_EQ(third.out.find("Settings Loaded"), std::string::npos);
+}
+
+// A screenshot the game wrote, as RGB.
+struct Shot {
+  int w = 0, h = 0;
+  std::vector<unsigned char> rgb;
+  bool Loaded() const { return w > 0; }
+  const unsigned char* At(int x, int y) const { return &rgb[((size_t)y * w + x) * 3]; }
+  double Brightness(int x, int y) const {
+    const unsigned char* p = At(x, y);
+    return (p[0] + p[1] + p[2]) / 3.0;
+  }
+  // Distinct colours over a coarse grid: a blank screen has one or two.
+  int Colours() const {
+    std::vector<int> seen;
+    for (int y = 0; y < h; y += 8) {
+      for (int x = 0; x < w; x += 8) {
+        const unsigned char* p = At(x, y);
+        const int c = (p[0] >> 3) << 10 | (p[1] >> 3) << 5 | (p[2] >> 3);
+        if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
+      }
+    }
+    return (int)seen.size();
+  }
+};
+
+Shot LoadShot(const fs::path& p) {
+  Shot s;
+  int n = 0;
+  unsigned char* px = stbi_load(p.string().c_str(), &s.w, &s.h, &n, 3);
+  if (!px) return Shot();
+  s.rgb.assign(px, px + (size_t)s.w * s.h * 3);
+  stbi_image_free(px);
+  return s;
+}
+
+// A whole session on the keyboard, each screen photographed on the way:
+// loading, menu, a game of the first type (fire, turn), pause, options with
+// the sound switched off and on again, continue, quit into the game over,
+// the menu with the new score in both lists, options from the carousel,
+// credits, back, and back again to end the program.
+const char kSessionScript[] =
+    "3 screenshot loading.png\n"
+    "50 screenshot menu.png\n"
+    "60 key down 13\n63 key up 13\n"
+    "70 key down 32\n240 key down 37\n"
+    "300 screenshot game.png\n"
+    "400 key up 32\n400 key up 37\n"
+    "402 key down 27\n404 key up 27\n"          // pause
+    "440 screenshot pause.png\n"
+    "450 key down 39\n452 key up 39\n"          // to the gear
+    "460 key down 13\n462 key up 13\n"          // options
+    "500 screenshot options.png\n"
+    "520 key down 40\n522 key up 40\n"          // the sound line
+    "530 key down 13\n532 key up 13\n"          // effects only
+    "540 key down 13\n542 key up 13\n"          // music only
+    "550 key down 13\n552 key up 13\n"          // off
+    "555 screenshot options-sound-off.png\n"
+    "560 key down 13\n562 key up 13\n"          // effects and music again
+    "570 key down 27\n572 key up 27\n"          // close options
+    "620 key down 37\n622 key up 37\n"          // to continue
+    "640 key down 13\n642 key up 13\n"
+    "680 key down 32\n"
+    "740 screenshot continued.png\n"
+    "800 key up 32\n802 key down 27\n804 key up 27\n"  // pause again
+    "840 key down 37\n842 key up 37\n"          // to quit
+    "850 key down 13\n852 key up 13\n"
+    "900 screenshot gameover.png\n"
+    "1300 screenshot menu-after.png\n"
+    "1320 key down 39\n1322 key up 39\n1330 key down 39\n1332 key up 39\n"
+    "1340 key down 39\n1342 key up 39\n"        // the options item
+    "1360 key down 13\n1362 key up 13\n"
+    "1400 key down 40\n1402 key up 40\n1410 key down 40\n1412 key up 40\n"
+    "1420 key down 40\n1422 key up 40\n1430 key down 40\n1432 key up 40\n"
+    "1440 key down 13\n1442 key up 13\n"        // credits
+    "1600 screenshot credits.png\n"
+    "1620 key down 27\n1622 key up 27\n"        // back from the credits
+    "1700 screenshot menu-last.png\n"
+    "1720 key down 27\n1722 key up 27\n";       // back ends the program
+
+TEST_F(Game, ASessionThroughEveryScreen) {
+  WriteFile(dir / "script.txt", kSessionScript);
+  // The guard only matters if the last back key failed to end the program.
+  ProcessResult r = Run({"--fast", "--script", "script.txt", "--exit-after", "4000", "--dump", "dump.txt"});
+  ASSERT_TRUE(r.exited) << r.err;
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  auto dump = ParseDump(ReadFile(dir / "dump.txt"));
+  EXPECT_LT(Num(dump, "updates"), 1730) << "the back key in the menu ended the program";
+  EXPECT_EQ(Num(dump, "mode"), 1);
+  EXPECT_EQ(Num(dump, "sound_mode"), 1) << "switched off and on again";
+  EXPECT_EQ(Num(dump, "game_over"), 1);
+  const long score = Num(dump, "score");
+  EXPECT_GT(score, 0);
+  EXPECT_EQ(Num(dump, "hiscore_0"), score) << "best of type 1";
+  EXPECT_EQ(Num(dump, "hiscore_30"), score) << "latest of type 1";
+  ASSERT_TRUE(fs::exists(dir / ".zorbelstate"));
+  ExpectValidState(ReadFile(dir / ".zorbelstate"));
+
+  // Keep the pictures for review, then look at each.
+  fs::create_directories(QUORVEX_SCREENSHOTS);
+  const char* names[] = {"loading", "menu", "game", "pause", "options", "options-sound-off",
+                         "continued", "gameover", "menu-after", "credits", "menu-last"};
+  std::map<std::string, Shot> shots;
+  for (const char* n : names) {
+    const fs::path file = dir / (std::string(n) + ".png");
+    ASSERT_TRUE(fs::exists(file)) << n;
+    fs::copy_file(file, fs::path(QUORVEX_SCREENSHOTS) / file.filename(),
+                  fs::copy_options::overwrite_existing);
+    shots[n] = LoadShot(file);
+    ASSERT_TRUE(shots[n].Loaded()) << n;
+    EXPECT_EQ(shots[n].w, 640) << n;
+    EXPECT_EQ(shots[n].h, 480) << n;
+  }
+  auto near = [](const unsigned char* p, int r, int g, int b) {
+    return std::abs(p[0] - r) <= 3 && std::abs(p[1] - g) <= 3 && std::abs(p[2] - b) <= 3;
+  };
+  EXPECT_TRUE(near(shots["loading"].At(4, 4), 40, 40, 80)) << "the loading screen's background";
+  for (const char* n : {"menu", "menu-after", "menu-last", "game", "credits"}) {
+    EXPECT_GT(shots[n].Colours(), 40) << n << " is not blank";
+  }
+  // The board disc is lit against the dark field around it.
+  double inside = 0, outside = 0;
+  for (int a = 0; a < 360; a += 10) {
+    const double rad = a * 3.14159265 / 180;
+    inside += shots["game"].Brightness(320 + (int)(180 * std::cos(rad)), 240 + (int)(180 * std::sin(rad)));
+  }
+  for (int y : {5, 470}) {
+    for (int x = 40; x < 600; x += 16) outside += shots["game"].Brightness(x, y);
+  }
+  EXPECT_GT(inside / 36, outside / 72 + 25) << "the board disc";
+  // Pause: the orange panel; options: the brown sheet over everything.
+  const unsigned char* panel = shots["pause"].At(220, 280);
+  EXPECT_TRUE(panel[0] > 150 && panel[0] > panel[1] && panel[1] > panel[2]) << "the pause panel";
+  const unsigned char* sheet = shots["options"].At(320, 420);
+  EXPECT_TRUE(sheet[0] > 100 && sheet[0] > panel[2] && sheet[0] > sheet[1] && sheet[1] > sheet[2])
+      << "the options sheet";
+  EXPECT_NE(shots["options"].rgb, shots["options-sound-off"].rgb) << "the sound line changed";
+  // Game over: the yellow bar behind "GAME".
+  const unsigned char* bar = shots["gameover"].At(60, 216);
+  EXPECT_TRUE(bar[0] > 120 && bar[1] > 120 && bar[2] < 90) << "the game-over bar";
+  EXPECT_NE(shots["menu"].rgb, shots["menu-after"].rgb) << "the score lists filled";
+}
+
+// Real keys through the X server: the recording shows what arrived.
+TEST_F(Game, RealKeysFromTheServerPlayAGame) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "needs xdotool";
+  const std::string script =
+      "./quorvex --record rec.txt --dump dump.txt --exit-after 3000 & pid=$!\n"
+      "id=$(xdotool search --sync --name '^Quorvex$' | head -n 1)\n"
+      "xdotool windowfocus --sync \"$id\"\n"
+      "sleep 1.5\n"  // the loader
+      "xdotool key Return\n"
+      "sleep 1\n"
+      "xdotool keydown space\n"
+      "sleep 2\n"
+      "xdotool keyup space\n"
+      "xdotool key F4\n"
+      "wait $pid\n";
+  WriteFile(dir / "keys.sh", script);
+  ProcessResult r = RunProcess({"/bin/sh", "keys.sh"}, [&] {
+    ProcessOptions opt;
+    opt.cwd = dir.string();
+    opt.env = {"ALSOFT_CONF=" + (dir / "alsoft.conf").string()};
+    opt.timeout_seconds = 120;
+    return opt;
+  }());
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  const std::string rec = ReadFile(dir / "rec.txt");
+  EXPECT_NE(rec.find("key down 13"), std::string::npos) << rec;
+  EXPECT_NE(rec.find("key down 32"), std::string::npos) << rec;
+  EXPECT_NE(rec.find("key down 115"), std::string::npos) << "F4 ended it" << rec;
+  auto dump = ParseDump(ReadFile(dir / "dump.txt"));
+  EXPECT_EQ(Num(dump, "mode"), 10) << "Return started a game";
+  EXPECT_LT(Num(dump, "updates"), 3000);
+  EXPECT_FALSE(fs::exists(dir / ".zorbelstate")) << "F4 saves nothing";
+}
+
+// Real time, so the wave writer mixes what was played as it was played.
+TEST_F(Game, PlayIsHeardAndTheSoundOptionSilencesIt) {
+  Play("100 focus lost\n120 focus gained\n", 200);
+  const std::string saved = ReadFile(dir / ".zorbelstate");
+  const char script[] = "60 key down 13\n63 key up 13\n70 key down 32\n";
+  for (int mode : {2, 0}) {
+    SCOPED_TRACE(mode);
+    WriteFile(dir / ".zorbelstate", WithOption(saved, 5, mode));
+    fs::remove(dir / "out.wav");
+    auto dump = Play(script, 300, false);
+    EXPECT_EQ(Num(dump, "mode"), 10);
+    const int peak = PeakLevelFrom(ReadFile(dir / "out.wav"), 1.5);
+    if (mode == 2) {
+      EXPECT_GT(peak, 500) << "shots and bursts are heard";
+    } else {
+      EXPECT_LE(peak, 2) << "sound off is silent (the mixer's dither aside)";
+    }
+  }
+}
+
+// Without pictures or sounds the game still comes up and ends cleanly.
+TEST_F(Game, AnEmptyOrMissingDataFolderStillRunsTheMenu) {
+  fs::remove(dir / "data");
+  for (bool empty : {true, false}) {
+    SCOPED_TRACE(empty ? "empty" : "missing");
+    if (empty) fs::create_directory(dir / "data");
+    ProcessResult r;
+    auto dump = Play("60 key down 13\n63 key up 13\n100 key down 27\n", 200, true, &r);
+    EXPECT_TRUE(r.exited) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Num(dump, "load_phase"), 0) << "the loader ran to its end";
+    EXPECT_GE(Num(dump, "mode"), 1);
+    if (empty) fs::remove_all(dir / "data");
+  }
 }
 
 TEST_F(Game, F4AndTheCloseButtonEndAtOnceWithoutSaving) {

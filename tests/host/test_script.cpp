@@ -62,13 +62,15 @@ TEST_F(HostScript, ParsesEveryFormAndNamesTheBadLine) {
   EXPECT_TRUE(vx_script_Parse(
       "# a comment\n\n3 key down 37\n3 key up 37\r\n4 char 97\n5 mouse down 0 320.5 240\n"
       "5 mouse up 2 1 2\n6 mouse move 3 4\n7 resize 800 600\n8 focus lost\n9 focus gained\n"
-      "10 iconify\n11 restore\n12 close\n",
+      "10 iconify\n11 restore\n12 close\n12 screenshot menu-2_b.png\n",
       "ok.txt", err))
       << err;
-  EXPECT_EQ(vx_script_Remaining(), 12);
+  EXPECT_EQ(vx_script_Remaining(), 13);
   for (const char* bad : {"0 key down 1", "x key down 1", "3 key sideways 1", "3 key down",
                           "3 key down 1 2", "3 mouse down 0 1", "3 resize 0 10", "3 focus maybe",
-                          "3 jump", "2.5 char 97", "3 char 9.5"}) {
+                          "3 jump", "2.5 char 97", "3 char 9.5", "3 screenshot",
+                          "3 screenshot ../up.png", "3 screenshot /tmp/x.png", "3 screenshot a.txt",
+                          "3 screenshot .png", "3 screenshot .hidden.png", "3 screenshot a.png b"}) {
     std::string text = std::string("1 char 97\n") + bad + "\n";
     EXPECT_FALSE(vx_script_Parse(text, "bad.txt", err)) << bad;
     EXPECT_EQ(err, std::string("quorvex: bad.txt:2: not an event: ") + bad + "\n");
