@@ -462,7 +462,8 @@ TEST_F(Game, RealKeysFromTheServerPlayAGame) {
   if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "needs xdotool";
   const std::string script =
       "./quorvex --record rec.txt --dump dump.txt --exit-after 3000 & pid=$!\n"
-      "id=$(xdotool search --sync --name '^Quorvex$' | head -n 1)\n"
+      // By process: other tests may have their own Quorvex windows open.
+      "id=$(xdotool search --sync --all --pid $pid --name '^Quorvex$' | head -n 1)\n"
       "xdotool windowfocus --sync \"$id\"\n"
       "sleep 1.5\n"  // the loader
       "xdotool key Return\n"
