@@ -25,10 +25,20 @@ String c_MyApp::p_PictureName(String name) {
   return name + String(".png");
 }
 
+// Empties an image slot. Its picture's pixels and texture go at once: the
+// collector sees only the small surface object, so a loader re-run after a
+// size change would otherwise keep every old set of pictures until the
+// surfaces happened to be swept. Only the slot holds a loaded picture.
+void c_MyApp::ReleaseImage(int slot) {
+  c_Image* old = m_img[slot];
+  if (old && old->m_surface) old->m_surface->Discard();
+  gc_assign(m_img[slot], (c_Image*)nullptr);
+}
+
 void c_MyApp::p_LoadImg(int slot, String name, int frameW, int frameH, int frameCount, int flags) {
   if (!SlotOk(slot)) return;
   // The old picture goes first, so a failed load never leaves a stale one.
-  gc_assign(m_img[slot], (c_Image*)nullptr);
+  ReleaseImage(slot);
   c_Image* image = vx_graphics_LoadImage2(p_PictureName(name), frameW * m_hdFactor,
                                           frameH * m_hdFactor, frameCount, flags);
   gc_assign(m_img[slot], image);
@@ -40,6 +50,7 @@ void c_MyApp::p_LoadImg(int slot, String name, int frameW, int frameH, int frame
 void c_MyApp::p_LoadFont(int slot, String name, int charW, int charH) {
   if (!SlotOk(slot)) return;
   const int cell = 16 * m_hdFactor;
+  ReleaseImage(slot);
   gc_assign(m_img[slot], vx_graphics_LoadImage2(p_PictureName(name), cell, cell, 128, 1));
   m_imgSize[3 * slot] = charW;
   m_imgSize[3 * slot + 1] = charH;
@@ -58,6 +69,10 @@ void c_MyApp::p_LoadSFX(int number) {
     path += String("0");
   }
   path += String(number) + String(".wav");
+  // As with pictures: the old sample's sound data goes now, not when the
+  // collector gets to its small object (a sound still playing keeps its
+  // buffer until it stops).
+  if (m_sfx[number] && m_sfx[number]->m_sample) m_sfx[number]->m_sample->Discard();
   gc_assign(m_sfx[number], vx_audio_LoadSound(path));
 }
 

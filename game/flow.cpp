@@ -408,6 +408,7 @@ void c_MyApp::p_Reload() {
   p_LoadImg(93, String("common/DRVLLogo"), 256, 256, 1, 1);
   const String suffix = m_hdFactor == 4 ? String("-hd2") : (m_hdFactor == 2 ? String("-hd") : String());
   const int cell = 16 * m_hdFactor;
+  ReleaseImage(90);
   gc_assign(m_img[90], vx_graphics_LoadImage2(String("fonts/editundo") + suffix + String(".png"), cell,
                                               cell, 128, 1));
   m_imgSize[3 * 90] = 7;

@@ -259,6 +259,7 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
 
   // ---- Assets and effects (assets.cpp, effects.cpp) ----
   String p_PictureName(String name);  // + "-hd" / "-hd2" by m_hdFactor, + ".png"
+  void ReleaseImage(int slot);
   void p_LoadImg(int slot, String name, int frameW, int frameH, int frameCount, int flags);
   void p_LoadFont(int slot, String name, int charW, int charH);
   void p_LoadSFX(int number);

@@ -9,6 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "host/data.h"
 #include "host/game.h"
@@ -40,6 +43,13 @@ void vx_std_main(int argc_, const char** argv_) {
 }  // namespace
 
 int VxZorbelGame::Main(int argc_, const char* argv_[]) {
+#if defined(__GLIBC__)
+  // A fixed threshold: picture and sound buffers always get their own
+  // mappings and go back to the system when freed. With glibc's moving
+  // threshold they were carved from the heap after the first free, and every
+  // reload after a window resize kept another set of them resident.
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
   std::string out, err;
   int status = vx_host_ParseArgs(argc_, argv_, out, err);
   if (status >= 0) {

@@ -33,6 +33,7 @@ class ObservedGraphics : public gxtkGraphics {
     s->width = it->second.first;
     s->height = it->second.second;
     s->depth = 4;
+    s->data = static_cast<unsigned char*>(std::calloc(4, 1));  // a pixel copy to let go of
     return s;
   }
 };
@@ -47,7 +48,11 @@ class ObservedAudio : public gxtkAudio {
   gxtkSample* LoadSample(String path) override {
     opened.push_back(path.ToUtf8());
     for (const std::string& f : files) {
-      if (f == opened.back()) return new gxtkSample();
+      if (f == opened.back()) {
+        gxtkSample* sample = new gxtkSample();
+        sample->buffer = 77;  // stands for the sound data a reload must let go of
+        return sample;
+      }
     }
     return nullptr;
   }
@@ -163,6 +168,32 @@ TEST_F(Assets, AFailedLoadEmptiesTheSlotButKeepsTheSizesForHitTests) {
   EXPECT_EQ(app->m_imgSize[3 * 98], 512);
   EXPECT_EQ(app->m_imgSize[3 * 98 + 1], 256);
   EXPECT_EQ(app->m_imgSize[3 * 98 + 2], 1);
+}
+
+// A reload (after every window resize) lets go of the old pictures' pixels
+// and the old sounds' data at once instead of when the collector sweeps.
+TEST_F(Assets, AReloadLetsGoOfTheOldPicturesAndSoundsAtOnce) {
+  gfx->files[Data("logo.png")] = {256, 128};
+  gfx->files[Data("fonts/editundo.png")] = {256, 128};
+  app->p_LoadImg(98, String("logo"), 256, 128, 1, 1);
+  app->p_LoadFont(90, String("fonts/editundo"), 7, 10);
+  ASSERT_NE(app->m_img[98], nullptr);
+  gxtkSurface* oldLogo = app->m_img[98]->m_surface;
+  gxtkSurface* oldFont = app->m_img[90]->m_surface;
+  app->p_LoadImg(98, String("logo"), 256, 128, 1, 1);
+  app->p_LoadFont(90, String("fonts/editundo"), 7, 10);
+  EXPECT_EQ(oldLogo->data, nullptr);
+  EXPECT_EQ(oldFont->data, nullptr);
+  ASSERT_NE(app->m_img[98], nullptr);
+  EXPECT_NE(app->m_img[98]->m_surface->data, nullptr) << "the new picture keeps its own";
+
+  audio->files = {Data("sfx/007.wav")};
+  app->p_LoadSFX(7);
+  gxtkSample* oldSound = app->m_sfx[7]->m_sample;
+  app->p_LoadSFX(7);
+  EXPECT_EQ(oldSound->buffer, 0u);
+  EXPECT_EQ(app->m_sfx[7]->m_sample->buffer, 77u);
+  app->m_sfx[7]->m_sample->buffer = 0;  // not a real buffer: nothing to delete
 }
 
 TEST_F(Assets, AFontAtFactorFourHasLargeCellsAndKeepsItsVirtualAdvance) {
