@@ -261,6 +261,9 @@ std::string vx_host_DumpText() {
   out += "updates " + std::to_string(vx_host_updates) + "\n";
   out += "renders " + std::to_string(vx_host_renders) + "\n";
   out += "slots " + std::to_string(vx_host_slots) + "\n";
+  // Collected bytes now and at their highest: a long session must level off.
+  out += "gc_live_bytes " + std::to_string(gc_alloced_bytes) + "\n";
+  out += "gc_peak_bytes " + std::to_string(gc_max_alloced_bytes) + "\n";
   if (vx_host_dumpHook) vx_host_dumpHook(out);
   return out;
 }

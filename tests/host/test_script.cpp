@@ -182,7 +182,9 @@ TEST_F(HostScript, TheDumpHasTheHostCountsThenTheGamesLines) {
   vx_host_renders = 8;
   vx_host_slots = 9;
   vx_host_dumpHook = AddGameLines;
-  EXPECT_EQ(vx_host_DumpText(), "updates 7\nrenders 8\nslots 9\nmode 1\n");
+  const std::string gc = "gc_live_bytes " + std::to_string(gc_alloced_bytes) + "\ngc_peak_bytes " +
+                         std::to_string(gc_max_alloced_bytes) + "\n";
+  EXPECT_EQ(vx_host_DumpText(), "updates 7\nrenders 8\nslots 9\n" + gc + "mode 1\n");
   vx_host_dumpHook = nullptr;
   char tmpl[] = "/tmp/quorvex-dump-XXXXXX";
   int fd = mkstemp(tmpl);
@@ -190,7 +192,7 @@ TEST_F(HostScript, TheDumpHasTheHostCountsThenTheGamesLines) {
   close(fd);
   vx_host_options.dump = tmpl;
   EXPECT_TRUE(vx_host_WriteDump());
-  EXPECT_EQ(ReadAll(tmpl), "updates 7\nrenders 8\nslots 9\n");
+  EXPECT_EQ(ReadAll(tmpl), "updates 7\nrenders 8\nslots 9\n" + gc);
   vx_host_options.dump = "/nonexistent/dir/dump.txt";
   EXPECT_FALSE(vx_host_WriteDump());
   std::remove(tmpl);

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -78,7 +79,9 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOpti
   for (int i = 0; i < 2; ++i)
     if (fds[i].fd >= 0) close(fds[i].fd);
   int st = 0;
-  waitpid(pid, &st, 0);
+  rusage use = {};
+  wait4(pid, &st, 0, &use);
+  r.max_rss_kb = use.ru_maxrss;
   if (WIFEXITED(st)) {
     r.exited = true;
     r.status = WEXITSTATUS(st);

@@ -10,6 +10,7 @@ struct ProcessResult {
   bool exited = false;  // ended by exit rather than by a signal
   std::string out;
   std::string err;
+  long max_rss_kb = 0;  // the child's peak resident memory
 };
 
 struct ProcessOptions {
