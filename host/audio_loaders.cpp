@@ -5,6 +5,8 @@
 // The WAV reader trusts nothing in the header: a zero channel count, samples of
 // fewer than 8 bits, a short "fmt " chunk or a chunk that claims more bytes than
 // the file still has is refused before anything is divided or allocated.
+// Ogg files are read whole and only their run of intact pages is handed to
+// stb_vorbis, which can crash on a damaged stream.
 // Left out: WAV files that are not seekable, compressed or float WAV data.
 #include "host/audio_loaders.h"
 
@@ -12,6 +14,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
@@ -21,6 +24,48 @@
 namespace {
 
 constexpr int kOggFrameRoom = 4096;  // samples per channel kept free for one decoded frame
+constexpr long kOggMaxBytes = 64L << 20;  // larger files are not music we made
+
+// CRC-32 of Ogg pages: polynomial 0x04c11db7, most significant bit first, no
+// inversion.
+uint32_t OggCrc(const unsigned char* p, size_t n) {
+  static uint32_t table[256];
+  if (!table[1]) {
+    for (uint32_t i = 0; i < 256; ++i) {
+      uint32_t r = i << 24;
+      for (int k = 0; k < 8; ++k) r = (r & 0x80000000u) ? (r << 1) ^ 0x04c11db7u : r << 1;
+      table[i] = r;
+    }
+  }
+  uint32_t crc = 0;
+  for (size_t i = 0; i < n; ++i) crc = (crc << 8) ^ table[((crc >> 24) ^ p[i]) & 255];
+  return crc;
+}
+
+// The decoder trusts the stream it is given and can crash on a damaged one,
+// so it only sees the run of whole Ogg pages, each with its checksum right,
+// from the start of the file: a cut or damaged file plays up to the damage.
+// Returns the length of that run.
+size_t OggIntactPrefix(const unsigned char* p, size_t n) {
+  size_t at = 0;
+  std::vector<unsigned char> page;
+  while (at < n) {
+    if (n - at < 27 || std::memcmp(p + at, "OggS", 4) != 0 || p[at + 4] != 0) break;
+    const size_t segments = p[at + 26];
+    if (n - at < 27 + segments) break;
+    size_t body = 0;
+    for (size_t i = 0; i < segments; ++i) body += p[at + 27 + i];
+    const size_t size = 27 + segments + body;
+    if (n - at < size) break;
+    const uint32_t stored = (uint32_t)p[at + 22] | ((uint32_t)p[at + 23] << 8) |
+                            ((uint32_t)p[at + 24] << 16) | ((uint32_t)p[at + 25] << 24);
+    page.assign(p + at, p + at + size);
+    std::memset(&page[22], 0, 4);
+    if (OggCrc(page.data(), size) != stored) break;
+    at += size;
+  }
+  return at;
+}
 
 bool ReadTag(FILE* f, char tag[4]) { return std::fread(tag, 1, 4, f) == 4; }
 
@@ -108,8 +153,16 @@ unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* he
 
 unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* hertz) {
   if (!f) return nullptr;
+  std::vector<unsigned char> bytes;
+  unsigned char block[16384];
+  for (size_t got; (got = std::fread(block, 1, sizeof block, f)) > 0;) {
+    if ((long)(bytes.size() + got) > kOggMaxBytes) return nullptr;
+    bytes.insert(bytes.end(), block, block + got);
+  }
+  const size_t intact = OggIntactPrefix(bytes.data(), bytes.size());
+  if (intact == 0) return nullptr;
   int error = 0;
-  stb_vorbis* vorbis = stb_vorbis_open_file(f, 0, &error, nullptr);
+  stb_vorbis* vorbis = stb_vorbis_open_memory(bytes.data(), (int)intact, &error, nullptr);
   if (!vorbis) return nullptr;
   stb_vorbis_info info = stb_vorbis_get_info(vorbis);
   const int c = info.channels;

@@ -6,7 +6,8 @@ set -e
 
 PACKAGES="g++ cmake ninja-build pkg-config googletest libgtest-dev \
 libglfw3-dev libopenal-dev libstb-dev libvorbis-dev \
-libgl1-mesa-dev libgl1-mesa-dri xvfb xauth xdotool"
+libgl1-mesa-dev libgl1-mesa-dri xvfb xauth xdotool \
+clang libclang-rt-14-dev"
 
 missing=""
 for p in $PACKAGES; do

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what is missing, builds Quorvex and runs every test: the normal
 # build, then the AddressSanitizer + UndefinedBehaviorSanitizer build with the
-# collector in stress mode. Tests that need a window run under Xvfb.
+# collector in stress mode, after a short run of every fuzzer. Tests that need
+# a window run under Xvfb.
 set -e
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
@@ -16,6 +17,11 @@ run_ctest() {
   (cd "$1" && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
     ctest --output-on-failure --timeout 300 -j "$jobs" </dev/null)
 }
+
+# The fuzzers first (the suites' summaries end the output): each target
+# for FUZZ_SECONDS, seeded with the data the build generated.
+echo "== fuzzing =="
+FUZZ_SECONDS=${FUZZ_SECONDS:-20} ./scripts/fuzz.sh build
 
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1

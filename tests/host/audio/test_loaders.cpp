@@ -279,4 +279,23 @@ TEST(OggLoader, GarbageAndCutFilesGiveNoDataOrAShorterSound) {
       EXPECT_LE(o.length, 22050);
     }
   }
+  // A damaged page ends the sound there (the decoder never sees it): damage
+  // late in the file leaves most of the sound, damage in the headers none.
+  const std::string longer = EncodeOgg(1, 22050, 4 * 22050, 441);
+  Loaded whole;
+  LoadThroughHost("whole.ogg", longer, &whole);
+  ASSERT_NE(whole.data, nullptr);
+  for (size_t at : {(size_t)30, longer.size() - 20}) {
+    std::string damaged = longer;
+    damaged[at] = (char)(damaged[at] ^ 0x5a);
+    Loaded o;
+    LoadThroughHost("damaged.ogg", damaged, &o);
+    if (at == 30) {
+      EXPECT_EQ(o.data, nullptr) << "the first page is the stream's header";
+    } else {
+      ASSERT_NE(o.data, nullptr) << at;
+      EXPECT_LT(o.length, whole.length) << at;
+      EXPECT_GT(o.length, 0) << at;
+    }
+  }
 }
