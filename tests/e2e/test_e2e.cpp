@@ -457,6 +457,43 @@ TEST_F(Game, ASessionThroughEveryScreen) {
   EXPECT_NE(shots["menu"].rgb, shots["menu-after"].rgb) << "the score lists filled";
 }
 
+// From the menu's options: full screen and back really switch the window,
+// the pictures draw on the new one, and closing the panel saves the state.
+TEST_F(Game, FullScreenAndBackRedrawEverythingAndClosingTheOptionsSaves) {
+  const char script[] =
+      "60 key down 39\n62 key up 39\n70 key down 39\n72 key up 39\n"
+      "80 key down 39\n82 key up 39\n"        // the options item
+      "100 key down 13\n102 key up 13\n"      // options, on the sound line
+      "140 key down 40\n142 key up 40\n150 key down 40\n152 key up 40\n"  // full screen
+      "170 key down 13\n172 key up 13\n"
+      "220 screenshot full.png\n"
+      "230 key down 13\n232 key up 13\n"      // windowed again
+      "280 screenshot windowed.png\n"
+      "300 key down 27\n302 key up 27\n";     // close the options
+  ASSERT_FALSE(fs::exists(dir / ".zorbelstate"));
+  auto dump = Play(script, 290);
+  EXPECT_EQ(Num(dump, "options_open"), 1);
+  EXPECT_FALSE(fs::exists(dir / ".zorbelstate")) << "nothing saved while the panel is open";
+  const Shot full = LoadShot(dir / "full.png");
+  const Shot windowed = LoadShot(dir / "windowed.png");
+  ASSERT_TRUE(full.Loaded());
+  ASSERT_TRUE(windowed.Loaded());
+  EXPECT_EQ(full.w, 1280) << "the whole Xvfb screen";
+  EXPECT_EQ(full.h, 1024);
+  EXPECT_EQ(windowed.w, 640);
+  EXPECT_EQ(windowed.h, 480);
+  EXPECT_GT(full.Colours(), 40) << "the pictures came back on the new window";
+  EXPECT_GT(windowed.Colours(), 40);
+  fs::create_directories(QUORVEX_SCREENSHOTS);
+  fs::copy_file(dir / "full.png", fs::path(QUORVEX_SCREENSHOTS) / "options-fullscreen.png",
+                fs::copy_options::overwrite_existing);
+
+  dump = Play(script, 340);
+  EXPECT_EQ(Num(dump, "options_open"), 0);
+  ASSERT_TRUE(fs::exists(dir / ".zorbelstate")) << "closing the options saves";
+  ExpectValidState(ReadFile(dir / ".zorbelstate"));
+}
+
 // Real keys through the X server: the recording shows what arrived.
 TEST_F(Game, RealKeysFromTheServerPlayAGame) {
   if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "needs xdotool";
