@@ -8,7 +8,7 @@
 #include <map>
 #include <vector>
 
-#include "game/myapp.h"
+#include "tests/game/shell_app.h"
 
 namespace {
 
@@ -21,22 +21,9 @@ class Screens : public ::testing::Test {
   c_MyApp* app = nullptr;
 
   void SetUp() override {
-    vx_Quorvex_jscrw = 640;
-    vx_Quorvex_jscrh = 480;
     vx_Quorvex_HasMusicStream = 1;
     vx_Quorvex_iCadeControls = 0;
-    app = new c_MyApp();
-    app->m_opt[5] = 0;
-    app->m_landscape = 1;
-    app->m_gameMode = 1;
-    app->m_font = 90;
-    const int sizes[][4] = {{90, 7, 10, 128}, {95, 64, 64, 16}, {97, 32, 32, 16}, {93, 256, 256, 1}};
-    for (const auto& s : sizes) {
-      app->m_imgSize[3 * s[0]] = s[1];
-      app->m_imgSize[3 * s[0] + 1] = s[2];
-      app->m_imgSize[3 * s[0] + 2] = s[3];
-    }
-    for (int i = 0; i < 10; ++i) app->m_touchX[i] = app->m_touchY[i] = -3717;
+    app = NewShellApp();
   }
 
   std::vector<Record> Records() const {

@@ -4,7 +4,7 @@
 // controls leave them (touch point 0, m_ctrl), so no window is needed.
 #include <gtest/gtest.h>
 
-#include "game/myapp.h"
+#include "tests/game/shell_app.h"
 
 namespace {
 
@@ -15,20 +15,8 @@ class Menu : public ::testing::Test {
   c_MyApp* app = nullptr;
 
   void SetUp() override {
-    vx_Quorvex_jscrw = 640;
-    vx_Quorvex_jscrh = 480;
-    app = new c_MyApp();
-    app->m_opt[5] = 0;
-    app->m_landscape = 1;
-    app->m_gameMode = 1;
+    app = NewShellApp();
     app->m_menuSlide = 0;
-    app->m_font = 90;
-    const int sizes[][4] = {{90, 7, 10, 128}, {95, 64, 64, 16}, {97, 32, 32, 16}, {93, 256, 256, 1}};
-    for (const auto& s : sizes) {
-      app->m_imgSize[3 * s[0]] = s[1];
-      app->m_imgSize[3 * s[0] + 1] = s[2];
-      app->m_imgSize[3 * s[0] + 2] = s[3];
-    }
     Release();
   }
 

@@ -1,8 +1,8 @@
-// LoadWAV on any bytes: either no data, or data whose length, channels and
-// format describe a buffer that is really there.
+// A sound loader on any bytes: either no data, or data whose length, channels
+// and format describe a buffer that is really there. Built twice, once with
+// QUORVEX_FUZZ_LOADER=LoadWAV and once with LoadOGG (through stb_vorbis).
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "host/audio_loaders.h"
 
@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
   FILE* f = fmemopen(const_cast<unsigned char*>(data), size, "rb");
   if (!f) return 0;
   int length = 0, channels = 0, format = 0, hertz = 0;
-  unsigned char* pcm = LoadWAV(f, &length, &channels, &format, &hertz);
+  unsigned char* pcm = QUORVEX_FUZZ_LOADER(f, &length, &channels, &format, &hertz);
   std::fclose(f);
   if (pcm) {
     if (length < 0 || channels < 1 || format < 1) std::abort();
