@@ -281,7 +281,11 @@ TEST_F(Game, AFinishedGameIsFiledInBothTablesAndSaved) {
   ExpectValidState(ReadFile(dir / ".zorbelstate"));
 
   ProcessResult next;
-  Play("", 40, true, &next);
+  auto loaded = Play("", 40, true, &next);
+  for (int i = 0; i < 60; ++i) {
+    const std::string name = "hiscore_" + std::to_string(i);
+    EXPECT_EQ(loaded[name], dump[name]) << name << " read back at the next start";
+  }
   EXPECT_NE(next.out.find("Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\n"
                           "Highscore 2 Loaded\n"),
             std::string::npos)
@@ -506,7 +510,10 @@ TEST_F(Game, RealKeysFromTheServerPlayAGame) {
       "xdotool key Return\n"
       "sleep 1\n"
       "xdotool keydown space\n"
-      "sleep 2\n"
+      "sleep 3\n"  // the first blobs land during the level's lead-in
+      "xdotool keydown Left\n"
+      "sleep 3\n"
+      "xdotool keyup Left\n"
       "xdotool keyup space\n"
       "xdotool key F4\n"
       "wait $pid\n";
@@ -525,6 +532,9 @@ TEST_F(Game, RealKeysFromTheServerPlayAGame) {
   EXPECT_NE(rec.find("key down 115"), std::string::npos) << "F4 ended it" << rec;
   auto dump = ParseDump(ReadFile(dir / "dump.txt"));
   EXPECT_EQ(Num(dump, "mode"), 10) << "Return started a game";
+  EXPECT_NE(rec.find("key down 37"), std::string::npos) << rec;
+  EXPECT_NE(dump["ship_angle"], "180.000") << "the left arrow turned the ship";
+  EXPECT_GT(Num(dump, "score"), 0) << "space fired and blobs burst";
   EXPECT_LT(Num(dump, "updates"), 3000);
   EXPECT_FALSE(fs::exists(dir / ".zorbelstate")) << "F4 saves nothing";
 }
