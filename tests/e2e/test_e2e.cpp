@@ -461,6 +461,25 @@ TEST_F(Game, ASessionThroughEveryScreen) {
   EXPECT_NE(shots["menu"].rgb, shots["menu-after"].rgb) << "the score lists filled";
 }
 
+// Each game type from the carousel: right steps to it, Enter starts it at its
+// first level.
+TEST_F(Game, EachGameTypeStartsFromTheCarouselAtItsFirstLevel) {
+  const int firstLevel[3] = {1, 3, 6};
+  for (int type = 1; type <= 3; ++type) {
+    SCOPED_TRACE(type);
+    std::string script;
+    for (int step = 1; step < type; ++step) {
+      script += std::to_string(40 + 10 * step) + " key down 39\n" + std::to_string(42 + 10 * step) +
+                " key up 39\n";
+    }
+    script += "80 key down 13\n82 key up 13\n";
+    auto dump = Play(script, 200);
+    EXPECT_EQ(Num(dump, "mode"), 10);
+    EXPECT_EQ(Num(dump, "game_type"), type);
+    EXPECT_EQ(Num(dump, "level"), firstLevel[type - 1]);
+  }
+}
+
 // From the menu's options: full screen and back really switch the window,
 // the pictures draw on the new one, and closing the panel saves the state.
 TEST_F(Game, FullScreenAndBackRedrawEverythingAndClosingTheOptionsSaves) {
