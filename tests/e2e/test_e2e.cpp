@@ -520,42 +520,42 @@ TEST_F(Game, FullScreenAndBackRedrawEverythingAndClosingTheOptionsSaves) {
 // Real keys through the X server: the recording shows what arrived.
 TEST_F(Game, RealKeysFromTheServerPlayAGame) {
   if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "needs xdotool";
+  // The game ends itself after 900 updates with fire and left still held, so
+  // a slow machine only makes the session take longer. Return is pressed a
+  // few times: the first that arrives after the loader starts the game, the
+  // others fire.
   const std::string script =
-      "./quorvex --record rec.txt --dump dump.txt --exit-after 3000 & pid=$!\n"
+      "./quorvex --record rec.txt --dump dump.txt --exit-after 900 & pid=$!\n"
       // By process: other tests may have their own Quorvex windows open.
       "id=$(xdotool search --sync --all --pid $pid --name '^Quorvex$' | head -n 1)\n"
       "xdotool windowfocus --sync \"$id\"\n"
-      "sleep 1.5\n"  // the loader
-      "xdotool key Return\n"
-      "sleep 1\n"
+      "for i in 1 2 3 4 5 6 7 8; do sleep 0.5; xdotool key Return; done\n"
       "xdotool keydown space\n"
-      "sleep 3\n"  // the first blobs land during the level's lead-in
+      "sleep 1\n"
       "xdotool keydown Left\n"
-      "sleep 3\n"
-      "xdotool keyup Left\n"
-      "xdotool keyup space\n"
-      "xdotool key F4\n"
-      "wait $pid\n";
+      "wait $pid\n"
+      "status=$?\n"
+      "xdotool keyup Left keyup space\n"  // the server must not keep them held
+      "exit $status\n";
   WriteFile(dir / "keys.sh", script);
   ProcessResult r = RunProcess({"/bin/sh", "keys.sh"}, [&] {
     ProcessOptions opt;
     opt.cwd = dir.string();
     opt.env = {"ALSOFT_CONF=" + (dir / "alsoft.conf").string()};
-    opt.timeout_seconds = 120;
+    opt.timeout_seconds = 180;
     return opt;
   }());
   EXPECT_EQ(r.status, 0) << r.out << r.err;
   const std::string rec = ReadFile(dir / "rec.txt");
   EXPECT_NE(rec.find("key down 13"), std::string::npos) << rec;
   EXPECT_NE(rec.find("key down 32"), std::string::npos) << rec;
-  EXPECT_NE(rec.find("key down 115"), std::string::npos) << "F4 ended it" << rec;
-  auto dump = ParseDump(ReadFile(dir / "dump.txt"));
-  EXPECT_EQ(Num(dump, "mode"), 10) << "Return started a game";
   EXPECT_NE(rec.find("key down 37"), std::string::npos) << rec;
+  auto dump = ParseDump(ReadFile(dir / "dump.txt"));
+  EXPECT_EQ(Num(dump, "updates"), 900);
+  EXPECT_EQ(Num(dump, "mode"), 10) << "Return started a game";
   EXPECT_NE(dump["ship_angle"], "180.000") << "the left arrow turned the ship";
   EXPECT_GT(Num(dump, "score"), 0) << "space fired and blobs burst";
-  EXPECT_LT(Num(dump, "updates"), 3000);
-  EXPECT_FALSE(fs::exists(dir / ".zorbelstate")) << "F4 saves nothing";
+  EXPECT_FALSE(fs::exists(dir / ".zorbelstate")) << "ending after an update count saves nothing";
 }
 
 // Real time, so the wave writer mixes what was played as it was played.
