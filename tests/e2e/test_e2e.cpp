@@ -533,8 +533,10 @@ TEST_F(Game, RealKeysFromTheServerPlayAGame) {
       "xdotool keydown space\n"
       "sleep 1\n"
       "xdotool keydown Left\n"
+      "(sleep 100; kill $pid) & watchdog=$!\n"  // a stuck game must not keep the keys held
       "wait $pid\n"
       "status=$?\n"
+      "kill $watchdog 2>/dev/null\n"
       "xdotool keyup Left keyup space\n"  // the server must not keep them held
       "exit $status\n";
   WriteFile(dir / "keys.sh", script);
@@ -542,7 +544,7 @@ TEST_F(Game, RealKeysFromTheServerPlayAGame) {
     ProcessOptions opt;
     opt.cwd = dir.string();
     opt.env = {"ALSOFT_CONF=" + (dir / "alsoft.conf").string()};
-    opt.timeout_seconds = 180;
+    opt.timeout_seconds = 150;
     return opt;
   }());
   EXPECT_EQ(r.status, 0) << r.out << r.err;
