@@ -20,42 +20,17 @@
 #include <vector>
 
 #include "stb_image.h"
+#include "tests/support/game_files.h"
 #include "tests/support/process.h"
 
 namespace fs = std::filesystem;
+using namespace game_files;
 
 namespace {
 
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const fs::path& p, const std::string& text) {
-  std::ofstream out(p, std::ios::binary);
-  out << text;
-}
-
-std::map<std::string, std::string> ParseDump(const std::string& text) {
-  std::map<std::string, std::string> m;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    const size_t sp = line.find(' ');
-    if (sp != std::string::npos) m[line.substr(0, sp)] = line.substr(sp + 1);
-  }
-  return m;
-}
-
-long Num(const std::map<std::string, std::string>& dump, const std::string& name) {
-  auto it = dump.find(name);
-  if (it == dump.end()) {
-    ADD_FAILURE() << "no " << name << " in the dump";
-    return -999999;
-  }
-  return std::strtol(it->second.c_str(), nullptr, 10);
+long long Num(const Dump& dump, const std::string& name) {
+  if (!dump.count(name)) ADD_FAILURE() << "no " << name << " in the dump";
+  return DumpNumber(dump, name, -999999);
 }
 
 class Game : public ::testing::Test {
@@ -64,11 +39,8 @@ class Game : public ::testing::Test {
 
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display";
-    char pattern[] = "/tmp/quorvex-e2e-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-    fs::copy_file(QUORVEX_EXE, dir / "quorvex");
-    fs::create_directory_symlink(QUORVEX_DATA, dir / "data");
+    dir = MakeGameFolder(QUORVEX_EXE, QUORVEX_DATA);
+    ASSERT_FALSE(dir.empty());
     // Sound goes to a file unless a test chooses otherwise.
     WriteFile(dir / "alsoft.conf", "[general]\ndrivers=wave\nfrequency=44100\nchannels=stereo\n"
                                    "sample-type=int16\n[wave]\nfile=" +
@@ -90,7 +62,7 @@ class Game : public ::testing::Test {
   }
 
   // Runs a script to its end and returns the dump.
-  std::map<std::string, std::string> Play(const std::string& script, int updates, bool fast = true,
+  Dump Play(const std::string& script, int updates, bool fast = true,
                                           ProcessResult* result = nullptr) {
     WriteFile(dir / "script.txt", script);
     std::vector<std::string> args = {"--script", "script.txt", "--exit-after", std::to_string(updates),
@@ -104,29 +76,32 @@ class Game : public ::testing::Test {
   }
 };
 
+// Peak level of a 16-bit stereo 44.1 kHz wave file's samples from
+// `fromSeconds` on, read to the end of the file (the writer may not have
+// finished the header's sizes when the game ended).
+int PeakLevel(const std::string& wav, double fromSeconds = 0) {
+  const size_t data = wav.find("data");
+  if (data == std::string::npos) return -1;
+  int peak = 0;
+  for (size_t i = data + 8 + (size_t)(fromSeconds * 44100) * 4; i + 1 < wav.size(); i += 2) {
+    const int16_t s = (int16_t)((uint8_t)wav[i] | ((uint8_t)wav[i + 1] << 8));
+    peak = std::max(peak, std::abs((int)s));
+  }
+  return peak;
+}
+
 TEST_F(Game, HelpAndBadSwitches) {
   ProcessResult help = Run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("Usage: quorvex"), std::string::npos);
-  EXPECT_NE(help.out.find("--script"), std::string::npos);
+  for (const char* sw : {"--script", "--record", "--fast", "--exit-after", "--dump", "--procedural-music"}) {
+    EXPECT_NE(help.out.find(sw), std::string::npos) << sw;
+  }
   ProcessResult bad = Run({"--no-such-switch"});
   EXPECT_EQ(bad.status, 2);
   EXPECT_FALSE(bad.err.empty());
   ProcessResult missing = Run({"--exit-after"});
   EXPECT_EQ(missing.status, 2);
-}
-
-// Peak level of a 16-bit wave file's samples, reading to the end of the file
-// (the writer may not have finished the header's sizes when the game ended).
-int PeakLevel(const std::string& wav) {
-  const size_t data = wav.find("data");
-  if (data == std::string::npos) return -1;
-  int peak = 0;
-  for (size_t i = data + 8; i + 1 < wav.size(); i += 2) {
-    const int16_t s = (int16_t)((uint8_t)wav[i] | ((uint8_t)wav[i + 1] << 8));
-    peak = std::max(peak, std::abs((int)s));
-  }
-  return peak;
 }
 
 TEST_F(Game, TheLoaderBringsUpTheMenuAndTheJingleIsHeard) {
@@ -153,33 +128,6 @@ TEST_F(Game, WithoutASoundDeviceTheGameStillRuns) {
   EXPECT_EQ(Num(dump, "mode"), 10) << "a game started and runs silently";
 }
 
-// Peak level of the samples from `fromSeconds` on (16-bit stereo at 44.1 kHz).
-int PeakLevelFrom(const std::string& wav, double fromSeconds) {
-  const size_t data = wav.find("data");
-  if (data == std::string::npos) return -1;
-  int peak = 0;
-  for (size_t i = data + 8 + (size_t)(fromSeconds * 44100) * 4; i + 1 < wav.size(); i += 2) {
-    const int16_t s = (int16_t)((uint8_t)wav[i] | ((uint8_t)wav[i + 1] << 8));
-    peak = std::max(peak, std::abs((int)s));
-  }
-  return peak;
-}
-
-// Rewrites one option of a saved text, keeping its checksum valid.
-std::string WithOption(const std::string& text, int index, long long value) {
-  std::vector<std::string> f;
-  size_t at = 0;
-  for (size_t bar; (bar = text.find('|', at)) != std::string::npos; at = bar + 1) {
-    f.push_back(text.substr(at, bar - at));
-  }
-  const long long old = std::strtoll(f[index].c_str(), nullptr, 10);
-  f[index] = std::to_string(value);
-  f[25] = std::to_string(std::strtoll(f[25].c_str(), nullptr, 10) + (value - old) * index);
-  std::string out;
-  for (const std::string& field : f) out += field + "|";
-  return out + text.substr(at);
-}
-
 TEST_F(Game, TheProceduralPlayerPlaysInsteadOfTheMusicFiles) {
   // Sound set to music only, so whatever is heard is music.
   Play("100 focus lost\n120 focus gained\n", 200);
@@ -202,7 +150,7 @@ TEST_F(Game, TheProceduralPlayerPlaysInsteadOfTheMusicFiles) {
   EXPECT_EQ(Num(dump, "music_on"), 0);
   EXPECT_EQ(Num(dump, "effect_plays"), 0) << "effects are off in this sound mode";
   const std::string wav = ReadFile(dir / "out.wav");
-  EXPECT_GT(PeakLevelFrom(wav, 2.0), 500) << "the voices are heard";
+  EXPECT_GT(PeakLevel(wav, 2.0), 500) << "the voices are heard";
 
   // Without the switch the player stays idle and the first track plays.
   auto files = Play("60 key down 13\n63 key up 13\n", 400);
@@ -210,9 +158,6 @@ TEST_F(Game, TheProceduralPlayerPlaysInsteadOfTheMusicFiles) {
   EXPECT_EQ(Num(files, "tune_plays"), 0);
   EXPECT_GE(Num(files, "music_plays"), 1);
   EXPECT_EQ(Num(files, "music_on"), 1);
-
-  ProcessResult help = Run({"--help"});
-  EXPECT_NE(help.out.find("--procedural-music"), std::string::npos);
 }
 
 // Enter starts a game of the first type; then fire held, the ship turning left.
@@ -236,30 +181,6 @@ TEST_F(Game, AScriptedGameIsPlayedAndReplaysIdentically) {
   EXPECT_EQ(ReadFile(dir / "dump.txt"), first);
 }
 
-// Checks the saved text's 98 fields and the four section checksums.
-void ExpectValidState(const std::string& text) {
-  std::vector<long long> f;
-  size_t at = 0;
-  while (at < text.size()) {
-    const size_t bar = text.find('|', at);
-    if (bar == std::string::npos) break;
-    f.push_back(std::strtoll(text.substr(at, bar - at).c_str(), nullptr, 10));
-    at = bar + 1;
-  }
-  ASSERT_EQ(f.size(), 98u) << text;
-  long long opt = 0;
-  for (int i = 0; i < 25; ++i) opt += i * f[i];
-  EXPECT_EQ(opt, f[25]);
-  int32_t badges = 0;
-  for (int g = 0; g < 8; ++g) badges = (int32_t)((uint32_t)badges + (uint32_t)f[26 + g]);
-  EXPECT_EQ(badges, f[34]);
-  for (int t = 0; t < 3; ++t) {
-    long long sum = 0;
-    for (int k = 0; k < 10; ++k) sum += (k + 4) * f[35 + 21 * t + 2 * k] + (t + k + 3) * f[36 + 21 * t + 2 * k];
-    EXPECT_EQ(sum, f[55 + 21 * t]) << "table " << t;
-  }
-}
-
 // The third game type (two steps right on the carousel), fire held in one
 // direction: the spreading blobs win, the banner runs, the menu returns.
 const char kGameOverScript[] =
@@ -278,7 +199,7 @@ TEST_F(Game, AFinishedGameIsFiledInBothTablesAndSaved) {
   EXPECT_EQ(Num(dump, "hiscore_50"), score) << "latest of type 3";
   EXPECT_EQ(Num(dump, "hiscore_0"), 0);
   ASSERT_TRUE(fs::exists(dir / ".zorbelstate"));
-  ExpectValidState(ReadFile(dir / ".zorbelstate"));
+  EXPECT_EQ(StateProblem(ReadFile(dir / ".zorbelstate")), "");
 
   ProcessResult next;
   auto loaded = Play("", 40, true, &next);
@@ -414,7 +335,7 @@ TEST_F(Game, ASessionThroughEveryScreen) {
   EXPECT_EQ(Num(dump, "hiscore_0"), score) << "best of type 1";
   EXPECT_EQ(Num(dump, "hiscore_30"), score) << "latest of type 1";
   ASSERT_TRUE(fs::exists(dir / ".zorbelstate"));
-  ExpectValidState(ReadFile(dir / ".zorbelstate"));
+  EXPECT_EQ(StateProblem(ReadFile(dir / ".zorbelstate")), "");
 
   // Keep the pictures for review, then look at each.
   fs::create_directories(QUORVEX_SCREENSHOTS);
@@ -514,7 +435,7 @@ TEST_F(Game, FullScreenAndBackRedrawEverythingAndClosingTheOptionsSaves) {
   dump = Play(script, 340);
   EXPECT_EQ(Num(dump, "options_open"), 0);
   ASSERT_TRUE(fs::exists(dir / ".zorbelstate")) << "closing the options saves";
-  ExpectValidState(ReadFile(dir / ".zorbelstate"));
+  EXPECT_EQ(StateProblem(ReadFile(dir / ".zorbelstate")), "");
 }
 
 // Real keys through the X server: the recording shows what arrived.
@@ -533,7 +454,9 @@ TEST_F(Game, RealKeysFromTheServerPlayAGame) {
       "xdotool keydown space\n"
       "sleep 1\n"
       "xdotool keydown Left\n"
-      "(sleep 100; kill $pid) & watchdog=$!\n"  // a stuck game must not keep the keys held
+      // A stuck game must not keep the keys held. The watchdog's sleep must
+      // not hold the test's output pipes open once the game is done.
+      "(sleep 100; kill $pid) >/dev/null 2>&1 & watchdog=$!\n"
       "wait $pid\n"
       "status=$?\n"
       "kill $watchdog 2>/dev/null\n"
@@ -573,7 +496,7 @@ TEST_F(Game, PlayIsHeardAndTheSoundOptionSilencesIt) {
     fs::remove(dir / "out.wav");
     auto dump = Play(script, 300, false);
     EXPECT_EQ(Num(dump, "mode"), 10);
-    const int peak = PeakLevelFrom(ReadFile(dir / "out.wav"), 1.5);
+    const int peak = PeakLevel(ReadFile(dir / "out.wav"), 1.5);
     if (mode == 2) {
       EXPECT_GT(peak, 500) << "shots and bursts are heard";
     } else {

@@ -23,7 +23,9 @@ double now() {
 ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOptions& opt) {
   ProcessResult r;
   int out[2], err[2], in[2];
-  if (pipe(out) || pipe(err) || pipe(in)) return r;
+  // Close-on-exec: the child keeps only the copies on 0, 1 and 2, so anything
+  // it leaves running (a background sleep) cannot hold the pipes open.
+  if (pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC) || pipe2(in, O_CLOEXEC)) return r;
   pid_t pid = fork();
   if (pid == 0) {
     dup2(out[1], 1);
