@@ -1,12 +1,17 @@
-// Shared pieces of the host tests: a recording delegate and a host whose
-// protected state the tests may read.
+// Shared pieces of the host tests: a recording delegate, a host whose
+// protected state the tests may read, and the fixture that runs them over the
+// scripted window layer.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "host/game.h"
+#include "host/glfw2_scripted.h"
+#include "host/options.h"
 
 // Records every delegate call as a short line ("U", "R", "K1:46", "M4:0:10:20")
 // and runs optional hooks inside them.
@@ -38,4 +43,24 @@ class TestHost : public VxZorbelGame {
   bool Iconified() const { return _iconified; }
   double NextUpdate() const { return _nextUpdate; }
   double UpdatePeriod() const { return _updatePeriod; }
+};
+
+// A fresh scripted window layer and default options for each test, a
+// recording delegate on the host; the options are reset again afterwards.
+class ScriptedHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    glfw2_script::Reset();
+    vx_host_options = VxHostOptions();
+    ASSERT_TRUE(glfwInit());
+    d = new RecordingDelegate();
+    host.SetDelegate(d);
+  }
+  void TearDown() override {
+    vx_host_options = VxHostOptions();
+    glfwTerminate();
+  }
+
+  TestHost host;
+  RecordingDelegate* d = nullptr;
 };

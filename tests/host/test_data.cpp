@@ -7,25 +7,15 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "host/data.h"
 #include "host/game.h"
+#include "tests/support/game_files.h"
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-  std::ofstream f(path, std::ios::binary);
-  f << bytes;
-}
+using game_files::ReadFile;
+using game_files::WriteFile;
 
 bool Exists(const std::string& path) {
   struct stat st;
@@ -82,7 +72,7 @@ TEST_F(HostData, FixDataPathPrefixesOnlyBareNames) {
 
 TEST_F(HostData, OpenFileReadsThroughTheMappingAndRefusesUnmappedPaths) {
   ASSERT_EQ(mkdir("data", 0755), 0);
-  WriteAll("data/hello.txt", "h\xC3\xA9llo");
+  WriteFile("data/hello.txt", "h\xC3\xA9llo");
   EXPECT_EQ(host.LoadString(String("zorbel://data/hello.txt")), String::FromUtf8("h\xC3\xA9llo"));
   EXPECT_EQ(host.LoadString(String("zorbel://data/missing.txt")), String());
   EXPECT_EQ(host.LoadString(String("zorbel://nowhere/hello.txt")), String());
@@ -95,7 +85,7 @@ TEST_F(HostData, OpenFileReadsThroughTheMappingAndRefusesUnmappedPaths) {
 TEST_F(HostData, NonAsciiFileNamesOpenAsUtf8) {
   ASSERT_EQ(mkdir("data", 0755), 0);
   // U+00E9 and U+1F600 (a surrogate pair in UTF-16) in the name.
-  WriteAll("data/caf\xC3\xA9-\xF0\x9F\x98\x80.txt", "ok");
+  WriteFile("data/caf\xC3\xA9-\xF0\x9F\x98\x80.txt", "ok");
   Char name[] = {'z', 'o', 'r', 'b', 'e', 'l', ':', '/', '/', 'd', 'a', 't', 'a', '/', 'c', 'a',
                  'f', 0xE9, '-', 0xD83D, 0xDE00, '.', 't', 'x', 't'};
   EXPECT_EQ(host.LoadString(String(name, 25)), String("ok"));
@@ -106,7 +96,7 @@ TEST_F(HostData, LoadDataReadsWholeFilesOfAnySize) {
   for (int size : {0, 1, 4095, 4096, 4097, 8192, 100000}) {
     std::string bytes(size, '\0');
     for (int i = 0; i < size; ++i) bytes[i] = (char)(i * 7 + 3);
-    WriteAll("data/blob.bin", bytes);
+    WriteFile("data/blob.bin", bytes);
     int length = -1;
     unsigned char* data = host.LoadData(String("zorbel://data/blob.bin"), &length);
     ASSERT_NE(data, nullptr) << size;
@@ -123,30 +113,30 @@ TEST_F(HostData, StateIsSavedAsUtf8AndLoadsBack) {
   Char text[] = {'a', 0xE9, 0x20AC, 0xD83D, 0xDE00, '|'};
   String state(text, 6);
   ASSERT_EQ(host.SaveState(state), 0);
-  EXPECT_EQ(ReadAll(".zorbelstate"),
+  EXPECT_EQ(ReadFile(".zorbelstate"),
             "a\xC3\xA9\xE2\x82\xAC\xED\xA0\xBD\xED\xB8\x80|");  // each unit on its own
   EXPECT_EQ(host.LoadState(), state);
   EXPECT_FALSE(Exists(".zorbelstate.tmp"));
 
   ASSERT_EQ(host.SaveState(String("1|2|")), 0);  // replaces, never appends
-  EXPECT_EQ(ReadAll(".zorbelstate"), "1|2|");
+  EXPECT_EQ(ReadFile(".zorbelstate"), "1|2|");
 }
 
 TEST_F(HostData, EmptyStateMakesAnEmptyFileAndMissingStateLoadsEmpty) {
   EXPECT_EQ(host.LoadState(), String());
   ASSERT_EQ(host.SaveState(String()), 0);
   ASSERT_TRUE(Exists(".zorbelstate"));
-  EXPECT_EQ(ReadAll(".zorbelstate"), "");
+  EXPECT_EQ(ReadFile(".zorbelstate"), "");
   EXPECT_EQ(host.LoadState(), String());
 }
 
 TEST_F(HostData, CorruptStateLoadsAsItsBytes) {
-  WriteAll(".zorbelstate", std::string("\xFF\xFE\x41", 3) + std::string("\x00", 1));
+  WriteFile(".zorbelstate", std::string("\xFF\xFE\x41", 3) + std::string("\x00", 1));
   // Not valid UTF-8 and not a UTF-16 text the game wrote: it must load without
   // harm, whatever characters it gives.
   String s = host.LoadState();
   EXPECT_GT(s.Length(), 0);
-  WriteAll(".zorbelstate", "\xC3(\xE2\x82");
+  WriteFile(".zorbelstate", "\xC3(\xE2\x82");
   String latin = host.LoadState();
   ASSERT_EQ(latin.Length(), 4);
   EXPECT_EQ(latin[0], 0xC3);
@@ -158,7 +148,7 @@ TEST_F(HostData, StateThatCannotBeOpenedGivesMinusOneAndKeepsTheOldState) {
   // A folder where the temporary file would go: no open can succeed, not even as root.
   ASSERT_EQ(mkdir(".zorbelstate.tmp", 0755), 0);
   EXPECT_EQ(host.SaveState(String("new")), -1);
-  EXPECT_EQ(ReadAll(".zorbelstate"), "old");
+  EXPECT_EQ(ReadFile(".zorbelstate"), "old");
   EXPECT_EQ(host.LoadState(), String("old"));
 }
 
@@ -179,7 +169,7 @@ TEST_F(HostData, WriteFailingPartWayLeavesThePreviousStateIntact) {
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << "SaveState did not report the short write as -2";
-  EXPECT_EQ(ReadAll(".zorbelstate"), "previous|state|");
+  EXPECT_EQ(ReadFile(".zorbelstate"), "previous|state|");
   EXPECT_FALSE(Exists(".zorbelstate.tmp"));
 }
 

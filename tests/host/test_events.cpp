@@ -17,16 +17,8 @@
 
 namespace {
 
-class HostEvents : public ::testing::Test {
+class HostEvents : public ScriptedHostTest {
  protected:
-  void SetUp() override {
-    glfw2_script::Reset();
-    vx_host_options = VxHostOptions();
-    ASSERT_TRUE(glfwInit());
-    d = new RecordingDelegate();
-    host.SetDelegate(d);
-  }
-  void TearDown() override { glfwTerminate(); }
   // Opens the window as Run does, starts the game and delivers what is due.
   void OpenAndStart() {
     host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
@@ -37,9 +29,6 @@ class HostEvents : public ::testing::Test {
     glfw2_script::Advance(at - glfw2_script::Now());
     glfwPollEvents();
   }
-
-  TestHost host;
-  RecordingDelegate* d = nullptr;
 };
 
 TEST_F(HostEvents, WrappersFollowTheirGuards) {
@@ -136,48 +125,16 @@ TEST_F(HostEvents, GetDateFillsWhatTheArrayHolds) {
 
 // The table as the host promises it, written out independently.
 std::map<int, int> ExpectedKeys() {
-  std::map<int, int> m;
+  std::map<int, int> m = {
+      {32, 32}, {34, 222}, {39, 222}, {44, 188}, {45, 189}, {46, 190}, {47, 191}, {59, 186},
+      {61, 187}, {91, 219}, {92, 220}, {93, 221}, {96, 192}, {126, 192}, {257, 27}, {283, 38},
+      {284, 40}, {285, 37}, {286, 39}, {287, 16}, {288, 16}, {289, 17}, {290, 17}, {293, 9},
+      {294, 13}, {295, 8}, {296, 45}, {297, 46}, {298, 33}, {299, 34}, {300, 36}, {301, 35},
+      {312, 111}, {313, 106}, {314, 109}, {315, 107}, {316, 110}};
   for (int k = '0'; k <= '9'; ++k) m[k] = k;
   for (int k = 'A'; k <= 'Z'; ++k) m[k] = k;
-  m[32] = 32;
-  m[34] = 222;
-  m[39] = 222;
-  m[44] = 188;
-  m[45] = 189;
-  m[46] = 190;
-  m[47] = 191;
-  m[59] = 186;
-  m[61] = 187;
-  m[91] = 219;
-  m[92] = 220;
-  m[93] = 221;
-  m[96] = 192;
-  m[126] = 192;
-  m[257] = 27;
-  for (int i = 0; i < 12; ++i) m[258 + i] = 112 + i;
-  m[283] = 38;
-  m[284] = 40;
-  m[285] = 37;
-  m[286] = 39;
-  m[287] = 16;
-  m[288] = 16;
-  m[289] = 17;
-  m[290] = 17;
-  m[293] = 9;
-  m[294] = 13;
-  m[295] = 8;
-  m[296] = 45;
-  m[297] = 46;
-  m[298] = 33;
-  m[299] = 34;
-  m[300] = 36;
-  m[301] = 35;
-  for (int i = 0; i < 10; ++i) m[302 + i] = 96 + i;
-  m[312] = 111;
-  m[313] = 106;
-  m[314] = 109;
-  m[315] = 107;
-  m[316] = 110;
+  for (int i = 0; i < 12; ++i) m[258 + i] = 112 + i;  // F1..F12
+  for (int i = 0; i < 10; ++i) m[302 + i] = 96 + i;   // keypad digits
   return m;
 }
 

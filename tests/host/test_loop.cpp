@@ -12,19 +12,8 @@ namespace {
 
 const double kPeriod = 1.0 / 60;
 
-class HostLoop : public ::testing::Test {
+class HostLoop : public ScriptedHostTest {
  protected:
-  void SetUp() override {
-    glfw2_script::Reset();
-    vx_host_options = VxHostOptions();
-    ASSERT_TRUE(glfwInit());
-    d = new RecordingDelegate();
-    host.SetDelegate(d);
-  }
-  void TearDown() override {
-    vx_host_options = VxHostOptions();
-    glfwTerminate();
-  }
   // The framework sets the rate while starting; so does this delegate.
   void StartAt60() {
     d->onStart = [this] { host.SetUpdateRate(60); };
@@ -35,9 +24,6 @@ class HostLoop : public ::testing::Test {
       if (d->log[i] == e && n-- == 0) return (int)i;
     return -1;
   }
-
-  TestHost host;
-  RecordingDelegate* d = nullptr;
 };
 
 TEST_F(HostLoop, RateZeroRendersOncePerEventBatchAndNeverUpdates) {

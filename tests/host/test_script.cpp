@@ -3,33 +3,24 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "host/glfw2_scripted.h"
 #include "host/options.h"
 #include "host/script.h"
 #include "tests/host/host_test_util.h"
+#include "tests/support/game_files.h"
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
+using game_files::ReadFile;
+using game_files::WriteFile;
 
-class HostScript : public ::testing::Test {
+class HostScript : public ScriptedHostTest {
  protected:
   void SetUp() override {
-    glfw2_script::Reset();
-    vx_host_options = VxHostOptions();
     vx_host_updates = vx_host_renders = vx_host_slots = 0;
     vx_script_Stop();
-    ASSERT_TRUE(glfwInit());
-    d = new RecordingDelegate();
-    host.SetDelegate(d);
+    ScriptedHostTest::SetUp();
     d->onStart = [this] { host.SetUpdateRate(60); };
     d->onUpdate = [this](int) {
       if (vx_host_slots == endSlot) glfw2_script::CloseWindow(glfw2_script::Now());
@@ -38,8 +29,7 @@ class HostScript : public ::testing::Test {
   void TearDown() override {
     vx_script_Stop();
     vx_record_Close();
-    vx_host_options = VxHostOptions();
-    glfwTerminate();
+    ScriptedHostTest::TearDown();
   }
   // The log from the n-th update on (0-based), up to but not including the next update.
   std::string BeforeUpdate(int n) {
@@ -53,8 +43,6 @@ class HostScript : public ::testing::Test {
   }
 
   long long endSlot = 12;
-  TestHost host;
-  RecordingDelegate* d = nullptr;
 };
 
 TEST_F(HostScript, ParsesEveryFormAndNamesTheBadLine) {
@@ -144,7 +132,7 @@ TEST_F(HostScript, ARecordingReplaysAsTheSameSession) {
   glfw2_script::SetActive(0.25, true);
   host.Run();
   vx_record_Close();
-  std::string recording = ReadAll(tmpl);
+  std::string recording = ReadFile(tmpl);
   EXPECT_NE(recording.find(" key down 37\n"), std::string::npos) << recording;
   EXPECT_NE(recording.find(" focus lost\n"), std::string::npos) << recording;
   std::vector<std::string> real = d->log;
@@ -192,7 +180,7 @@ TEST_F(HostScript, TheDumpHasTheHostCountsThenTheGamesLines) {
   close(fd);
   vx_host_options.dump = tmpl;
   EXPECT_TRUE(vx_host_WriteDump());
-  EXPECT_EQ(ReadAll(tmpl), "updates 7\nrenders 8\nslots 9\n" + gc);
+  EXPECT_EQ(ReadFile(tmpl), "updates 7\nrenders 8\nslots 9\n" + gc);
   vx_host_options.dump = "/nonexistent/dir/dump.txt";
   EXPECT_FALSE(vx_host_WriteDump());
   std::remove(tmpl);
