@@ -6,16 +6,13 @@
 // Each test runs its own copy of the executable in a scratch folder, since
 // the game keeps its saved state beside its data.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
