@@ -172,18 +172,21 @@ TEST_F(HostWindow, TheCloseButtonSendsKey432AndTheWindowStays) {
 TEST_F(HostWindow, TheLoopKeepsTheUpdateRateAndSleepsBetweenUpdates) {
   d->onStart = [this] { host.SetUpdateRate(60); };
   d->onUpdate = [](int n) {
-    if (n == 60) glfwCloseWindow();  // the loop ends at its next check
+    if (n == 60) glfwCloseWindow();  // the loop ends at its next poll
   };
   double cpu0 = CpuSeconds(), wall0 = glfwGetTime();
   host.Run();
   double cpu = CpuSeconds() - cpu0, wall = glfwGetTime() - wall0;
-  EXPECT_EQ(d->updates, 60);
+  // A loaded machine may have the loop catching up when the window closes:
+  // the rest of that batch of at most four updates runs before the next poll.
+  EXPECT_GE(d->updates, 60);
+  EXPECT_LE(d->updates, 63);
   // Sixty updates at 60 per second take a second, give or take a slow start.
   EXPECT_GE(wall, 0.95);
   EXPECT_LT(wall, 10.0);
-  // One frame per update: it never needed to catch up much.
+  // About one frame per update: it never needed to catch up much.
   EXPECT_GE(d->renders, 30);
-  EXPECT_LE(d->renders, 61);
+  EXPECT_LE(d->renders, d->updates + 1);
   // Waiting is sleeping, not spinning.
   EXPECT_LT(cpu, wall * 0.5) << "cpu " << cpu << " s over " << wall << " s";
   for (size_t i = 1; i < d->updateTimes.size(); ++i)
