@@ -54,7 +54,9 @@ class Game : public ::testing::Test {
     ProcessOptions opt;
     opt.cwd = dir.string();
     opt.env = {"ALSOFT_CONF=" + (dir / alconf).string()};
-    opt.timeout_seconds = 180;
+    // Generous: the longest game takes about a minute under the sanitizers, and
+    // a loaded machine can make that several.
+    opt.timeout_seconds = 420;
     return RunProcess(argv, opt);
   }
 
