@@ -27,8 +27,11 @@ float vx_random_Rnd2(float low, float high) { return Step() * (high - low) + low
 float vx_random_Rnd3(float range) { return Step() * range; }
 
 int vx_random_RandInt(float low, float high) {
-  const float u = Step();
-  return (int)std::floor(low + u * (high + 0.99f - low));
+  // In double precision: in single precision the sum rounds up near whole
+  // numbers, so p_Rand(1, 0) gave 1 for the fifty smallest u, not only for 0.
+  const double u = Step();
+  const double width = (double)high + (double)0.99f - (double)low;
+  return (int)std::floor((double)low + u * width);
 }
 
 int vx_math_Abs(int x) { return x >= 0 ? x : -x; }
