@@ -321,7 +321,7 @@ int gxtkGraphics::OvalSegments(float w, float h) const {
   if (tformed) {
     float dx = std::sqrt((ix * xr) * (ix * xr) + (iy * xr) * (iy * xr));
     float dy = std::sqrt((jx * yr) * (jx * yr) + (jy * yr) * (jy * yr));
-    n = dx + dy;
+    n = std::trunc(dx + dy);  // before the test: a sum of 11.5 still gives 12
   } else {
     n = std::fabs(std::trunc(xr)) + std::fabs(std::trunc(yr));
   }
