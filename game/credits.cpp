@@ -122,9 +122,13 @@ void c_MyApp::p_CreditBox() {
       p_Rect(x, y, d + 1, d + 1);
       if (!edge) {
         p_SetCol(128, 128, 128, -3717);
-        if (j == r - 1 && i > 3 && i < c - 2) {
+        if (j == r - 1 && i == c - 3) {
+          // The band's last cell; on a narrow screen (6 columns or fewer) it
+          // is also its first, and starts inside the cell.
+          p_Rect(i <= 3 ? x + 2 : x - 6, y + 2, d + 4, d - 4);
+        } else if (j == r - 1 && i > 3 && i < c - 2) {
           // The band along the second row from the bottom.
-          p_Rect(x - 6, y + 2, i == c - 3 ? d + 4 : d + 24, d - 4);
+          p_Rect(x - 6, y + 2, d + 24, d - 4);
         } else {
           p_Rect(x + 2, y + 2, d - 4, d - 4);
         }
