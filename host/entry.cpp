@@ -26,12 +26,32 @@ void AtExit() {
   vx_host_WriteDump();
 }
 
-void vx_std_main(int argc_, const char** argv_) {
-  argc = argc_;
-  argv = argv_;
+// The fatal signals report through the runtime's handler. On POSIX it runs
+// on a stack of its own, so a stack overflow is reported like any other
+// memory fault instead of killing the process silently.
+void InstallFatalSignals() {
+#ifdef _WIN32
   std::signal(SIGSEGV, sighandler);
   std::signal(SIGILL, sighandler);
   std::signal(SIGFPE, sighandler);
+#else
+  static char altStack[256 * 1024];
+  stack_t ss = {};
+  ss.ss_sp = altStack;
+  ss.ss_size = sizeof altStack;
+  sigaltstack(&ss, nullptr);
+  struct sigaction sa = {};
+  sa.sa_handler = sighandler;
+  sa.sa_flags = SA_ONSTACK;
+  sigemptyset(&sa.sa_mask);
+  for (int sig : {SIGSEGV, SIGILL, SIGFPE}) sigaction(sig, &sa, nullptr);
+#endif
+}
+
+void vx_std_main(int argc_, const char** argv_) {
+  argc = argc_;
+  argv = argv_;
+  InstallFatalSignals();
   gc_init_lists();
   // Before anything is read: find the data folder if we were started elsewhere.
   vx_data_FindDataFolder(argc_ > 0 ? argv_[0] : nullptr);
