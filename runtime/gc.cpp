@@ -34,8 +34,48 @@ long long gc_total_alloc_bytes;
 
 namespace {
 
-// Size of the block most recently handed out, picked up by gc_object().
-int pending_size;
+// Blocks handed out whose object is not constructed yet, newest last. A
+// constructor argument may allocate too (new c_A(new c_B())), so each
+// constructor finds its own block's size by address.
+struct PendingBlock {
+  void* mem;
+  int size;
+};
+constexpr int kMaxPending = 64;
+PendingBlock pending[kMaxPending];
+int pending_count;
+
+void add_pending(void* mem, int size) {
+  if (pending_count == kMaxPending) {  // never seen: forget the oldest
+    std::memmove(pending, pending + 1, sizeof(PendingBlock) * (kMaxPending - 1));
+    --pending_count;
+  }
+  pending[pending_count++] = {mem, size};
+}
+
+// The size recorded for `mem`, removed from the list; -1 when it is not there.
+int take_pending(void* mem) {
+  for (int i = pending_count - 1; i >= 0; --i) {
+    if (pending[i].mem != mem) continue;
+    const int size = pending[i].size;
+    std::memmove(pending + i, pending + i + 1, sizeof(PendingBlock) * (pending_count - 1 - i));
+    --pending_count;
+    return size;
+  }
+  return -1;
+}
+
+void release_block(void* mem, int size) {
+  if (size < 64) {
+    gc_object** link = static_cast<gc_object**>(mem);
+    *link = gc_cache[size >> 3];
+    gc_cache[size >> 3] = static_cast<gc_object*>(mem);
+    // The link word stays readable so the leak checker can follow the chain.
+    GC_POISON(static_cast<char*>(mem) + sizeof(gc_object*), size - (int)sizeof(gc_object*));
+  } else {
+    std::free(mem);
+  }
+}
 
 std::vector<gc_root_fn>& roots() {
   static std::vector<gc_root_fn> list;
@@ -114,20 +154,31 @@ void* gc_object_alloc(int size) {
   } else {
     mem = std::malloc(size);
   }
-  pending_size = size;
+  add_pending(mem, size);
   return mem;
 }
 
 gc_object::gc_object() {
-  flags = (unsigned)gc_markbit | (unsigned)pending_size;
+  int size = take_pending(this);
+  // Not found only if the object starts elsewhere in its block: the newest.
+  if (size < 0) size = pending_count > 0 ? pending[--pending_count].size : 0;
+  flags = (unsigned)gc_markbit | (unsigned)size;
   gc_append(this, gc_unmarked_list);
-  gc_alloced_bytes += pending_size;
+  gc_alloced_bytes += size;
   if (gc_alloced_bytes > gc_max_alloced_bytes) gc_max_alloced_bytes = gc_alloced_bytes;
 }
 
 void* gc_object::operator new(size_t size) { return gc_object_alloc((int)size); }
 
-void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*>(p)); }
+void gc_object::operator delete(void* p) {
+  // A block whose construction never started (an argument threw) goes straight back.
+  const int size = take_pending(p);
+  if (size >= 0) {
+    release_block(p, size);
+    return;
+  }
+  gc_object_free(static_cast<gc_object*>(p));
+}
 
 void gc_object_free(gc_object* o) {
   // The destructor has run, so read the size from the raw header bytes.
@@ -141,15 +192,7 @@ void gc_object_free(gc_object* o) {
 #if QUORVEX_GC_STRESS
   std::memset(static_cast<void*>(o), 0xdd, size);
 #endif
-  if (size < 64) {
-    gc_object** link = reinterpret_cast<gc_object**>(o);
-    *link = gc_cache[size >> 3];
-    gc_cache[size >> 3] = o;
-    // The link word stays readable so the leak checker can follow the chain.
-    GC_POISON(reinterpret_cast<char*>(o) + sizeof(gc_object*), size - (int)sizeof(gc_object*));
-  } else {
-    std::free(o);
-  }
+  release_block(o, size);
 }
 
 void gc_add_root(gc_root_fn fn) {

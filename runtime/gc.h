@@ -22,7 +22,7 @@ struct gc_object {
   unsigned flags;  // bits 0..1 colour, bit 2 always 0, bits 3..31 allocation size
 
   // Links the new object into the unmarked list with the size gc_object_alloc
-  // recorded (the first base constructor runs before any other allocation can).
+  // recorded for its block.
   gc_object();
   virtual ~gc_object() {}
   virtual void mark() {}
