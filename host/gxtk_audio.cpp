@@ -87,8 +87,24 @@ int gxtkSample::Discard() {
 
 // ---- gxtkAudio ----
 
+namespace {
+
+// The device the program opened last. The collector never destroys it, so it
+// is closed when the program ends however it ends (a return from main, F4,
+// the close button): a device left open makes the library complain at exit.
+gxtkAudio* g_openAudio = nullptr;
+
+void CloseAudioAtExit() {
+  if (g_openAudio) g_openAudio->Close();
+}
+
+}  // namespace
+
 gxtkAudio::gxtkAudio() {
   std::memset(channels, 0, sizeof(channels));
+  static const bool closesAtExit = std::atexit(CloseAudioAtExit) == 0;
+  (void)closesAtExit;
+  g_openAudio = this;
   alcDevice = alcOpenDevice(nullptr);
   if (!alcDevice) {
     vxPrint(String("OpenAl error: alcOpenDevice failed"));
@@ -106,6 +122,7 @@ gxtkAudio::gxtkAudio() {
 gxtkAudio::~gxtkAudio() { Close(); }
 
 void gxtkAudio::Close() {
+  if (g_openAudio == this) g_openAudio = nullptr;
   if (alcContext) {
     if (alcGetCurrentContext() == alcContext) {
       for (gxtkChannel& chan : channels) {
