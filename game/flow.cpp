@@ -95,6 +95,9 @@ c_MyApp::c_MyApp() {
   gc_assign(m_player, Array<float>(512));
   gc_assign(m_shots, Array<float>(510));
   gc_assign(m_rings, Array<float>(50));
+  // Until a lead-in renews them the rings have no size and a finite scale
+  // (the widest divisor), so the first game's first frames draw nothing wrong.
+  for (int j = 1; j <= 3; ++j) m_rings[10 * j + 2] = 20.0f;
   gc_assign(m_stars, Array<float>(5100));
   gc_assign(m_particles, Array<float>(5100));
   m_opt[5] = 1;

@@ -351,7 +351,10 @@ void c_MyApp::p_Game() {
     if (m_gameOver || m_paused || m_tapLock || m_keyLock) fire = 0;
     if (m_player[kFireDelay] > 0.0f) m_player[kFireDelay] -= 1.0f;
     if (!fire) m_player[kFireDelay] = 0.0f;
-    if (fire && m_player[kFireDelay] < 1.0f && m_phase == 0) {
+    // Play is phase 0. A lead-out held still by a blob spread back onto the
+    // disc plays too, or the player could only watch the board fill up.
+    const bool inPlay = m_phase <= 0 && m_blobCount > 0;
+    if (fire && m_player[kFireDelay] < 1.0f && inPlay) {
       const float heading = turn * 3.0f + a + 180.0f;  // leads the turn
       if (m_player[kPower] > 0.0f) {
         m_player[kFireDelay] = 3.0f;
