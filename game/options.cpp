@@ -115,7 +115,8 @@ void c_MyApp::p_OptionBox() {
 
   // Sound: with music the four modes cycle; without it, on and off.
   if (MusicAvailable()) {
-    if (m_opt[5] > 3) m_opt[5] = 0;
+    // A hand-edited saved state can hold any number: outside the modes is off.
+    if (m_opt[5] < 0 || m_opt[5] > 3) m_opt[5] = 0;
     static const char* const kModes[4] = {"Sound : Off", "Sound : SFX + Music", "Sound : SFX",
                                           "Sound : Music"};
     if (line(84, W - 168, 100, String(kModes[m_opt[5]]))) {
@@ -127,7 +128,7 @@ void c_MyApp::p_OptionBox() {
       p_OptionActed();
     }
   } else {
-    if (m_opt[5] >= 2) m_opt[5] = 0;
+    if (m_opt[5] < 0 || m_opt[5] >= 2) m_opt[5] = 0;
     if (line(84, W - 168, 100, String(m_opt[5] == 1 ? "Sound : On" : "Sound : Off"))) {
       m_opt[5] = 1 - m_opt[5];
       if (m_opt[5] != 0 && m_opt[5] != 1) m_opt[5] = 0;
