@@ -60,7 +60,14 @@ def sync_tree():
     the scratch build stays incremental."""
     files = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
                            cwd=ROOT, check=True, capture_output=True).stdout.split(b"\0")
-    for rel in (f.decode() for f in files if f):
+    listed = {f.decode() for f in files if f and os.path.isfile(os.path.join(ROOT, f.decode()))}
+    # Files gone from the tree go from the copy too (a folder's glob would find them).
+    for folder, _, names in os.walk(SRC):
+        for name in names:
+            rel = os.path.relpath(os.path.join(folder, name), SRC)
+            if rel not in listed:
+                os.remove(os.path.join(SRC, rel))
+    for rel in sorted(listed):
         src = os.path.join(ROOT, rel)
         dst = os.path.join(SRC, rel)
         if not os.path.isfile(src):

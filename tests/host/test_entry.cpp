@@ -1,195 +1,77 @@
-// The start-up and the ends of the program as real processes: glfwInit
-// failure, uncaught exceptions, crashes, the normal ends, the switches and the
-// data folder search.
+// The start-up, VxZorbelGame::Main, as a real process through the probe: exit
+// statuses, fatal reports, the switches' ends and the data folder search (a
+// whole scripted run is the end-to-end tests').
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "tests/support/files.h"
 #include "tests/support/process.h"
 
 namespace {
 
-const char kUncaught[] = "Zorbel Runtime Error : Uncaught Zorbel Exception\n";
+namespace fs = std::filesystem;
 
-ProcessResult Probe(const std::string& mode, std::vector<std::string> args = {},
-                    const char* exe = ENTRY_PROBE, std::vector<std::string> env = {},
-                    const std::string& cwd = "") {
-  args.insert(args.begin(), exe);
+ProcessResult Probe(std::vector<std::string> args, const std::string& cwd = "",
+                    std::vector<std::string> env = {}, const std::string& exe = QUORVEX_PROBE) {
+  args.insert(args.begin(), {exe, "entry"});
   ProcessOptions o;
-  o.env = env;
-  o.env.push_back("QUORVEX_PROBE=" + mode);
   o.cwd = cwd;
-  o.timeout_seconds = 60;
+  o.env = env;
   return RunProcess(args, o);
 }
 
-bool Contains(const std::string& s, const std::string& part) {
-  return s.find(part) != std::string::npos;
+bool HasDisplay() { return std::getenv("DISPLAY") && *std::getenv("DISPLAY"); }
+const std::vector<std::string> kDisplay, kNoDisplay = {"DISPLAY=", "WAYLAND_DISPLAY="};
+
+// Whether `text` starts with `start`, or is empty when `start` is.
+bool Starts(const std::string& text, const std::string& start) {
+  return start.empty() ? text.empty() : text.rfind(start, 0) == 0;
 }
 
-TEST(HostEntry, GlfwInitFailurePrintsTheLineAndExitsMinusOne) {
-  ProcessResult r = Probe("init-fails");
-  EXPECT_EQ(r.status, 255);
-  EXPECT_EQ(r.out, "glfwInit failed\n");
-  EXPECT_TRUE(Contains(r.err, "inits=1 terminates=0 opens=0")) << r.err;
-}
-
-TEST(HostEntry, ExceptionDuringStartUpTerminatesTheWindowLayerThenDies) {
-  ProcessResult r = Probe("throw-main");
-  EXPECT_EQ(r.status, 255);
-  EXPECT_EQ(r.out, std::string("argc 1\n") + kUncaught);
-  EXPECT_TRUE(Contains(r.err, "terminates=1 opens=0")) << r.err;
-}
-
-TEST(HostEntry, ExceptionFromTheDelegateDiesWithTheReport) {
-  ProcessResult r = Probe("throw-update");
-  EXPECT_EQ(r.status, 255);
-  EXPECT_EQ(r.out, std::string("argc 1\nupdate 1\nupdate 2\nupdate 3\n") + kUncaught);
-  EXPECT_TRUE(Contains(r.err, "terminates=0 opens=1")) << r.err;
-
-  r = Probe("throw-start");
-  EXPECT_EQ(r.status, 255);
-  EXPECT_EQ(r.out, std::string("argc 1\n") + kUncaught);
-}
-
-TEST(HostEntry, WithoutADelegateMainReturnsAtOnce) {
-  ProcessResult r = Probe("no-delegate", {"--fast"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "argc 2\nMain returned 0\n");
-  EXPECT_TRUE(Contains(r.err, "terminates=1 opens=0")) << r.err;
-}
-
-TEST(HostEntry, TheLoopEndsWhenTheWindowIsGoneAndMainReturnsZero) {
-  ProcessResult r = Probe("run");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_TRUE(Contains(r.out, "update 10\nMain returned 0\n")) << r.out;
-  EXPECT_TRUE(Contains(r.err, "terminates=1 opens=1")) << r.err;
-}
-
-TEST(HostEntry, RuntimeErrorsAndTheNormalEndFromInsideAnUpdate) {
-  ProcessResult r = Probe("segv-update");
-  EXPECT_EQ(r.status, 255);
-  EXPECT_TRUE(Contains(r.out, "update 2\nZorbel Runtime Error : Memory access violation\n")) << r.out;
-
-  r = Probe("error-update");
-  EXPECT_EQ(r.status, 255);
-  EXPECT_TRUE(Contains(r.out, "update 2\nZorbel Runtime Error : App has already been created\n\n"))
-      << r.out;
-
-  r = Probe("quit-update");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "argc 1\nupdate 1\nupdate 2\n");
-}
-
-TEST(HostEntry, ExitAfterEndsTheProcessAfterThatUpdate) {
-  ProcessResult r = Probe("run", {"--exit-after", "4"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "argc 3\nupdate 1\nupdate 2\nupdate 3\nupdate 4\n");
-}
-
-TEST(HostEntry, FastRunsNeverSleep) {
-  ProcessResult slow = Probe("run");
-  EXPECT_FALSE(Contains(slow.err, "sleeps=0 ")) << slow.err;
-  ProcessResult fast = Probe("run", {"--fast"});
-  EXPECT_EQ(fast.status, 0);
-  EXPECT_TRUE(Contains(fast.out, "update 10\nMain returned 0\n")) << fast.out;
-  EXPECT_TRUE(Contains(fast.err, "sleeps=0\n")) << fast.err;
-}
-
-TEST(HostEntry, AScriptWithADumpGivesTheSameRunEveryTime) {
-  char tmpl[] = "/tmp/quorvex-script-XXXXXX";
-  ASSERT_TRUE(mkdtemp(tmpl));
-  std::string dir = tmpl;
-  std::FILE* f = std::fopen((dir + "/s.txt").c_str(), "w");
-  ASSERT_NE(f, nullptr);
-  std::fputs("# two keys\n3 key down 65\n3 char 97\n5 key up 65\n", f);
-  std::fclose(f);
-  std::string dumps[2];
-  for (int i = 0; i < 2; ++i) {
-    // Relative paths: they are taken from the folder the game was started in.
-    ProcessResult r = Probe("run", {"--fast", "--script", "s.txt", "--dump", "d.txt",
-                                    "--exit-after", "8"}, ENTRY_PROBE, {}, dir);
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out,
-              "argc 8\nupdate 1\nupdate 2\nkey 1 65\nkey 3 97\nupdate 3\nupdate 4\nkey 2 65\n"
-              "update 5\nupdate 6\nupdate 7\nupdate 8\n");
-    std::ifstream in(dir + "/d.txt");
-    std::stringstream text;
-    text << in.rdbuf();
-    dumps[i] = text.str();
-    std::remove((dir + "/d.txt").c_str());
-  }
-  EXPECT_EQ(dumps[0].substr(0, 10), "updates 8\n");
-  EXPECT_NE(dumps[0].find("slots 8\n"), std::string::npos) << dumps[0];
-  EXPECT_EQ(dumps[0], dumps[1]);
-
-  ProcessResult bad = Probe("run", {"--script", "missing.txt"}, ENTRY_PROBE, {}, dir);
-  EXPECT_EQ(bad.status, 2);
-  EXPECT_TRUE(Contains(bad.err, "cannot read the script " + dir + "/missing.txt")) << bad.err;
-  std::filesystem::remove_all(dir);
-}
-
-TEST(HostEntry, HelpAndBadSwitchesEndBeforeAnyWindow) {
-  ProcessResult r = Probe("run", {"--help"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_TRUE(Contains(r.out, "--exit-after N")) << r.out;
-  EXPECT_TRUE(Contains(r.out, "--fast")) << r.out;
-  EXPECT_TRUE(Contains(r.err, "inits=0")) << r.err;
-
-  for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
-           {"--bogus"}, {"--exit-after"}, {"--exit-after", "x"}, {"--exit-after", "0"},
-           {"--script", "events.txt"}, {"stray"}}) {
-    r = Probe("run", bad);
-    EXPECT_EQ(r.status, 2) << bad[0];
-    EXPECT_EQ(r.out, "") << bad[0];
-    EXPECT_TRUE(Contains(r.err, "quorvex: ")) << r.err;
-    EXPECT_TRUE(Contains(r.err, "inits=0")) << r.err;
+TEST(HostEntry, EachWayOfEndingGivesItsStatusAndReport) {
+  test_files::ScratchDir dir("quorvex-entry");
+  const std::string uncaught = "Zorbel Runtime Error : Uncaught Zorbel Exception\n";
+  // Without a display unless told: the switches that end the run do so before any window.
+  const struct {
+    std::vector<std::string> args;
+    bool display;
+    int status;
+    std::string out, err;  // how the output and the error output start ("-": unchecked)
+  } cases[] = {
+      {{"run", "--help"}, false, 0, "Usage: quorvex ", ""},
+      {{"run", "--bogus"}, false, 2, "", "quorvex: unknown option '--bogus' (try --help)\n"},
+      {{"run", "--script", "missing.txt"}, false, 2, "", "quorvex: cannot read the script /"},
+      {{"run", "--record", "/nonexistent/r.txt"}, false, 2, "", "quorvex: cannot write the recording /"},
+      {{"run"}, false, 255, "glfwInit failed", "-"},  // the error output is the window layer's
+      {{"throw-main"}, true, 255, uncaught, "-"},
+      {{"throw-start"}, true, 255, uncaught, "-"},
+      {{"segv-start"}, true, 255, "Zorbel Runtime Error : Memory access violation\n", "-"},
+      {{"close"}, true, 0, "Main returned 0\n", "-"},  // the loop ends when the window goes
+  };
+  for (const auto& c : cases) {
+    if (c.display && !HasDisplay()) continue;
+    const ProcessResult r = Probe(c.args, dir.path().string(), c.display ? kDisplay : kNoDisplay);
+    EXPECT_EQ(r.status, c.status) << c.args.back();
+    EXPECT_TRUE(Starts(r.out, c.out)) << c.args.back() << ": " << r.out;
+    EXPECT_TRUE(c.err == "-" || Starts(r.err, c.err)) << c.args.back() << ": " << r.err;
   }
 }
 
 TEST(HostEntry, StartedElsewhereItMovesToTheFolderThatHoldsItsData) {
-  namespace fs = std::filesystem;
-  char tmpl[] = "/tmp/quorvex-entry-XXXXXX";
-  ASSERT_TRUE(mkdtemp(tmpl));
-  fs::path root = tmpl;
-  fs::path game = root / "game", elsewhere = root / "elsewhere", withData = root / "here";
-  fs::create_directories(game / "data");
-  fs::create_directories(elsewhere);
-  fs::create_directories(withData / "data");
-  fs::copy_file(ENTRY_PROBE, game / "probe");
+  if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
+  test_files::ScratchDir root("quorvex-entry");
+  const fs::path game = root / "game", elsewhere = root / "elsewhere", here = root / "here";
+  for (const fs::path& p : {game / "data", elsewhere, here / "data"}) fs::create_directories(p);
+  fs::copy_file(QUORVEX_PROBE, game / "probe");
   fs::permissions(game / "probe", fs::perms::owner_all);
-
-  ProcessResult r = Probe("cwd", {}, (game / "probe").c_str(), {}, elsewhere.string());
-  EXPECT_TRUE(Contains(r.out, "cwd " + game.string() + "\n")) << r.out;
-  r = Probe("cwd", {}, (game / "probe").c_str(), {}, withData.string());
-  EXPECT_TRUE(Contains(r.out, "cwd " + withData.string() + "\n")) << r.out;
+  const std::string exe = (game / "probe").string();
+  EXPECT_EQ(Probe({"cwd"}, elsewhere.string(), {}, exe).out, "cwd " + game.string() + "\nMain returned 0\n");
+  EXPECT_EQ(Probe({"cwd"}, here.string(), {}, exe).out, "cwd " + here.string() + "\nMain returned 0\n");
   fs::remove(game / "data");
-  r = Probe("cwd", {}, (game / "probe").c_str(), {}, elsewhere.string());
-  EXPECT_TRUE(Contains(r.out, "cwd " + elsewhere.string() + "\n")) << r.out;
-  fs::remove_all(root);
-}
-
-TEST(HostEntryReal, WithoutADisplayGlfwInitFails) {
-  ProcessResult r = Probe("run", {}, ENTRY_PROBE_REAL, {"DISPLAY=", "WAYLAND_DISPLAY="});
-  EXPECT_EQ(r.status, 255);
-  EXPECT_EQ(r.out, "glfwInit failed\n");
-}
-
-TEST(HostEntryReal, RealWindowRunsTheLoopAndAnExceptionStillDies) {
-  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display (run under xvfb-run)";
-  ProcessResult r = Probe("run-real", {}, ENTRY_PROBE_REAL);
-  EXPECT_EQ(r.status, 7) << r.out << r.err;  // the probe's own exit after update 10
-  EXPECT_TRUE(Contains(r.out, "update 10\n")) << r.out;
-
-  r = Probe("throw-update", {}, ENTRY_PROBE_REAL);
-  EXPECT_EQ(r.status, 255);
-  EXPECT_EQ(r.out, std::string("argc 1\nupdate 1\nupdate 2\nupdate 3\n") + kUncaught);
+  EXPECT_EQ(Probe({"cwd"}, elsewhere.string(), {}, exe).out,
+            "cwd " + elsewhere.string() + "\nMain returned 0\n");
 }
 
 }  // namespace

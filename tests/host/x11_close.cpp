@@ -17,7 +17,4 @@ bool SendCloseRequest(unsigned long window) {
   return ok != 0;
 }
 
-void HoldDisplay() {
-  static Display* held = XOpenDisplay(nullptr);
-  (void)held;
-}
+void HoldDisplay() { [[maybe_unused]] static Display* held = XOpenDisplay(nullptr); }

@@ -1,74 +1,46 @@
-// The error path as real processes: exit codes, report lines, debugger stop.
+// The error path and the debugger prompt as real processes: exit statuses, the
+// report on standard output, the prompt on standard error, what each debugger
+// command does. The debugger's input is closed, as in a normal run, unless given.
 #include <gtest/gtest.h>
 
 #include "tests/support/process.h"
 
 namespace {
 
-ProcessResult Probe(std::vector<std::string> args, const ProcessOptions& opt = {}) {
-  args.insert(args.begin(), ERROR_PROBE);
-  ProcessOptions o = opt;
-  // Let our own handler see the fault, not the sanitizer's.
+const std::string kPrompt = "{{~~~~}}\n\n";  // no source position: an empty stack line
+std::string Report(const std::string& m) { return "Zorbel Runtime Error : " + m + "\n\n"; }
+
+TEST(RuntimeError, EndingsReportsAndDebuggerCommands) {
+  const struct { std::vector<std::string> args; int status; std::string out, err; } cases[] = {
+      {{"empty"}, 0, "", ""},
+      {{"error", "App has already been created"}, 255, Report("App has already been created"), kPrompt},
+      // An error message goes through the 8-bit copy: characters up to 255 survive.
+      {{"error", "\xc3\xa9t\xc3\xa9"}, 255, Report("\xc3\xa9t\xc3\xa9"), kPrompt},
+      {{"print", "caf\xc3\xa9 \xe2\x82\xac"}, 0, "caf\xc3\xa9 \xe2\x82\xac\n", ""},
+      {{"segv"}, 255, Report("Memory access violation"), kPrompt},
+      {{"ill"}, 255, Report("Illegal instruction"), kPrompt},
+      {{"fpe"}, 255, Report("Floating point exception"), kPrompt},
+      {{"usr"}, 255, Report("Unknown signal"), kPrompt},
+      // '?' prompts again, 'r' returns and the report repeats, 'q' quits quietly.
+      {{"error", "again", "?\nr\nq\n"}, 0, Report("again") + Report("again"), kPrompt + kPrompt},
+      // s, e and l return suspended or not, in their step mode; r clears both.
+      {{"stop", "s\ne\nl\nr\nq\n"}, 0, "1s\n1e\n0l\n0-\n", kPrompt + kPrompt + kPrompt + kPrompt + kPrompt},
+      // '@' prints the object at an address (a null one as an empty line).
+      {{"stop", "@obj\n@0x0\nq\n"}, 0, "", kPrompt + "+Object\n\n\n"},
+      {{"stop", "x\n"}, 255, "????? x ?????\n", kPrompt},
+      {{"stop", "s"}, 255, "", kPrompt},  // no newline: the read fails
+  };
+  ProcessOptions o;  // our own handler sees the faults, not the sanitizer's
   o.env.push_back("ASAN_OPTIONS=handle_segv=0:handle_sigill=0:handle_sigfpe=0:detect_leaks=0");
-  return RunProcess(args, o);
-}
-
-TEST(RuntimeError, EmptyErrorEndsNormallyAndSilently) {
-  ProcessResult r = Probe({"empty"});
-  EXPECT_TRUE(r.exited);
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "");
-}
-
-TEST(RuntimeError, MessageWithClosedInputReportsAndExits255) {
-  ProcessResult r = Probe({"error", "App has already been created"});
-  EXPECT_EQ(r.status, 255);
-  EXPECT_EQ(r.out, "Zorbel Runtime Error : App has already been created\n\n");
-  EXPECT_EQ(r.err, "{{~~~~}}\n\n");
-}
-
-TEST(RuntimeError, DebuggerCommandsRepeatQuitOrRejectTheReport) {
-  ProcessOptions o;
-  o.has_stdin = true;
-  o.stdin_text = "?\nr\nq\n";
-  ProcessResult r = Probe({"error", "again"}, o);
-  EXPECT_EQ(r.status, 0) << "'q' ends with status 0";
-  EXPECT_EQ(r.out, "Zorbel Runtime Error : again\n\nZorbel Runtime Error : again\n\n");
-  EXPECT_EQ(r.err, "{{~~~~}}\n\n{{~~~~}}\n\n");
-
-  o.stdin_text = "@0x0\nx\n";
-  r = Probe({"error", "odd"}, o);
-  EXPECT_EQ(r.status, 255);
-  EXPECT_EQ(r.out, "Zorbel Runtime Error : odd\n\n????? x ?????\n");
-  EXPECT_EQ(r.err, "{{~~~~}}\n\n\n") << "a null address prints an empty line";
-
-  o.stdin_text = "s";  // no newline: the read fails
-  r = Probe({"error", "odd"}, o);
-  EXPECT_EQ(r.status, 255);
-}
-
-TEST(RuntimeError, SignalsBecomeRuntimeErrors) {
-  ProcessResult r = Probe({"segv"});
-  EXPECT_EQ(r.status, 255);
-  EXPECT_EQ(r.out, "Zorbel Runtime Error : Memory access violation\n\n");
-  r = Probe({"ill"});
-  EXPECT_EQ(r.status, 255);
-  EXPECT_EQ(r.out, "Zorbel Runtime Error : Illegal instruction\n\n");
-  r = Probe({"fpe"});
-  EXPECT_EQ(r.status, 255);
-  EXPECT_EQ(r.out, "Zorbel Runtime Error : Floating point exception\n\n");
-  r = Probe({"usr"});
-  EXPECT_EQ(r.out, "Zorbel Runtime Error : Unknown signal\n\n");
-}
-
-TEST(RuntimeError, NonAsciiIsPrintedAsUtf8) {
-  ProcessResult r = Probe({"print", "caf\xc3\xa9 \xe2\x82\xac"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "caf\xc3\xa9 \xe2\x82\xac\n");
-  // An error message goes through the 8-bit copy: characters up to 255 survive.
-  r = Probe({"error", "\xc3\xa9t\xc3\xa9"});
-  EXPECT_EQ(r.out, "Zorbel Runtime Error : \xc3\xa9t\xc3\xa9\n\n");
+  for (const auto& c : cases) {
+    std::vector<std::string> argv = {QUORVEX_PROBE, "runtime"};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    const ProcessResult r = RunProcess(argv, o);
+    SCOPED_TRACE(c.args.back());
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, c.err);
+  }
 }
 
 }  // namespace

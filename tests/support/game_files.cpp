@@ -1,9 +1,6 @@
 #include "tests/support/game_files.h"
 
-#include <stdlib.h>
-
 #include <cstdint>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -11,25 +8,9 @@ namespace fs = std::filesystem;
 
 namespace game_files {
 
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out << bytes;
-}
-
-fs::path MakeGameFolder(const std::string& exe, const std::string& data) {
-  char pattern[] = "/tmp/quorvex-game-XXXXXX";
-  if (!mkdtemp(pattern)) return fs::path();
-  const fs::path dir = pattern;
+void InstallGame(const fs::path& dir, const std::string& exe, const std::string& data) {
   fs::copy_file(exe, dir / "quorvex");
   fs::create_directory_symlink(data, dir / "data");
-  return dir;
 }
 
 Dump ParseDump(const std::string& text) {

@@ -1,7 +1,7 @@
-// What the real game leaves in its folder, as tests read it: plain files, the
-// `name value` dump, and the saved-state text with its four checksums. Also
-// the scratch folder a test runs its own copy of the game in (the game keeps
-// its saved state beside its data).
+// What the real game leaves in its folder, as tests read it: the `name value`
+// dump and the saved-state text with its four checksums. Also the folder a
+// test runs its own copy of the game in (the game keeps its saved state beside
+// its data).
 #pragma once
 
 #include <filesystem>
@@ -10,11 +10,8 @@
 
 namespace game_files {
 
-std::string ReadFile(const std::filesystem::path& p);
-void WriteFile(const std::filesystem::path& p, const std::string& bytes);
-
-// A fresh folder under /tmp holding a copy of `exe` and a link to `data`.
-std::filesystem::path MakeGameFolder(const std::string& exe, const std::string& data);
+// Puts a copy of `exe` (as `quorvex`) and a link to `data` into `dir`.
+void InstallGame(const std::filesystem::path& dir, const std::string& exe, const std::string& data);
 
 using Dump = std::map<std::string, std::string>;
 Dump ParseDump(const std::string& text);

@@ -9,6 +9,8 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -17,6 +19,18 @@ double now() {
   timespec ts;
   clock_gettime(CLOCK_MONOTONIC, &ts);
   return ts.tv_sec + ts.tv_nsec * 1e-9;
+}
+
+// VmRSS of a running process, 0 once it is gone.
+long ResidentKb(pid_t pid) {
+  char path[64], line[256];
+  std::snprintf(path, sizeof path, "/proc/%d/status", (int)pid);
+  FILE* f = std::fopen(path, "r");
+  long kb = 0;
+  while (f && std::fgets(line, sizeof line, f))
+    if (std::sscanf(line, "VmRSS: %ld", &kb) == 1) break;
+  if (f) std::fclose(f);
+  return kb;
 }
 }  // namespace
 
@@ -58,13 +72,18 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOpti
   double deadline = now() + opt.timeout_seconds;
   pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
   int open_fds = 2;
+  double next_sample = opt.sample_seconds > 0 ? now() + opt.sample_seconds : deadline;
   while (open_fds > 0) {
-    int left = (int)((deadline - now()) * 1000);
-    if (left <= 0) {
+    if (now() >= next_sample) {
+      r.rss_samples_kb.push_back(ResidentKb(pid));
+      next_sample += opt.sample_seconds;
+    }
+    int left = (int)((std::min(deadline, next_sample) - now()) * 1000);
+    if (now() >= deadline) {
       kill(pid, SIGKILL);
       break;
     }
-    if (poll(fds, 2, left) <= 0) continue;
+    if (poll(fds, 2, std::max(left, 0)) <= 0) continue;
     for (int i = 0; i < 2; ++i) {
       if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
       char buf[4096];

@@ -11,6 +11,7 @@ struct ProcessResult {
   std::string out;
   std::string err;
   long max_rss_kb = 0;  // the child's peak resident memory
+  std::vector<long> rss_samples_kb;  // its resident memory every sample_seconds
 };
 
 struct ProcessOptions {
@@ -19,6 +20,7 @@ struct ProcessOptions {
   std::string cwd;                // empty: inherit
   std::vector<std::string> env;   // extra NAME=value entries
   double timeout_seconds = 60;    // killed after this long
+  double sample_seconds = 0;      // above 0: sample the resident memory this often
 };
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOptions& opt = {});

@@ -1,0 +1,96 @@
+// The fuzz targets' bodies (see fuzz_targets.h) and the libFuzzer entry.
+#include "tests/fuzz/fuzz_targets.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "game/myapp.h"
+#include "host/audio_loaders.h"
+#include "host/gxtk_graphics.h"
+#include "stb_image.h"
+
+namespace {
+
+// String::Load: UTF-8 with or without a byte-order mark, UTF-16 with one, or
+// the Latin-1 fallback. Never more units than bytes; the text converts back.
+std::string StringLoad(const unsigned char* data, size_t size) {
+  String s = String::Load(data, (int)size);
+  if (s.Length() > (int)size || s.ToUtf8().size() > 3 * (size_t)s.Length()) std::abort();
+  return std::to_string(s.Length()) + " units" + (size && _str_load_err ? " (invalid UTF-8)" : "");
+}
+
+// The saved-state payload through p_LoadPayload, from a first start's state:
+// the options with limits stay inside them. "same" when saving again gives
+// the text back, "defaults" when nothing was taken.
+c_MyApp* app = nullptr;
+std::string StateLoad(const unsigned char* data, size_t size) {
+  static String defaults;
+  if (!app) {
+    gc_add_root([] { gc_mark_q(app); });
+    app = new c_MyApp();
+    gc_mark();  // the root holds it from this cycle on
+    app->p_LoadPayload(String());
+    defaults = app->p_SavePayload();
+  }
+  app->p_LoadPayload(defaults);
+  const String text = String::Load(data, (int)size);
+  app->p_LoadPayload(text);
+  if (app->m_opt[10] < 64 || app->m_opt[11] < 64 || app->m_opt[12] < 8 || app->m_opt[14] != 1) std::abort();
+  const String saved = app->p_SavePayload();
+  gc_collect_all(nullptr);  // the arrays each text split into go now
+  return saved == text ? "same" : saved == defaults ? "defaults" : "changed";
+}
+
+// A sound loader: no data, or as many bytes as length, channels and format say.
+template <unsigned char* (*Loader)(FILE*, int*, int*, int*, int*)>
+std::string SoundLoad(const unsigned char* data, size_t size) {
+  FILE* f = size ? fmemopen(const_cast<unsigned char*>(data), size, "rb") : nullptr;
+  int length = 0, channels = 0, format = 0, hertz = 0;
+  unsigned char* pcm = f ? Loader(f, &length, &channels, &format, &hertz) : nullptr;
+  if (f) std::fclose(f);
+  if (!pcm) return "rejected";
+  if (length < 0 || channels < 1 || format < 1) std::abort();
+  // Touch every byte: a short buffer shows up under the address sanitizer.
+  unsigned sum = 0;
+  for (long long i = 0; i < (long long)length * channels * format; ++i) sum += pcm[i];
+  std::free(pcm);
+  if (sum == 0xffffffffu) std::abort();  // keeps the reads
+  return "loaded " + std::to_string(length) + " " + std::to_string(channels) + " " + std::to_string(format) + " " +
+         std::to_string(hertz);
+}
+
+// Pictures: stb_image decodes as VxGlfwGame::LoadImageData does (refusing what
+// would not fit a texture first), then a surface takes the pixels and
+// premultiplies them as a loaded picture's would be.
+std::string ImageLoad(const unsigned char* data, size_t size) {
+  FILE* f = size ? fmemopen(const_cast<unsigned char*>(data), size, "rb") : nullptr;
+  int w = 0, h = 0, depth = 0;
+  const bool fits = f && stbi_info_from_file(f, &w, &h, &depth) && w <= 4096 && h <= 4096;
+  unsigned char* pixels = fits ? stbi_load_from_file(f, &w, &h, &depth, 0) : nullptr;
+  if (f) std::fclose(f);
+  if (!pixels) return "rejected";
+  gxtkSurface* surface = new gxtkSurface();
+  surface->SetData(pixels, w, h, depth);  // owns the pixels from here
+  surface->Discard();
+  gc_collect_all(nullptr);  // nothing holds the surface: it goes now
+  return "loaded " + std::to_string(w) + "x" + std::to_string(h) + "x" + std::to_string(depth);
+}
+
+}  // namespace
+
+FuzzBody FuzzTarget(const std::string& name) {
+  [[maybe_unused]] static const bool collectorReady = (gc_init_lists(), true);  // before any body runs
+  return name == "string_load" ? StringLoad
+         : name == "state_load" ? StateLoad
+         : name == "wav_load"   ? SoundLoad<LoadWAV>
+         : name == "ogg_load"   ? SoundLoad<LoadOGG>
+         : name == "image_load" ? ImageLoad : nullptr;
+}
+
+#ifdef QUORVEX_FUZZ_TARGET  // the libFuzzer build: one executable per target
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
+  static const FuzzBody body = FuzzTarget(QUORVEX_FUZZ_TARGET);
+  body(data, size);
+  return 0;
+}
+#endif
