@@ -43,6 +43,22 @@ TEST(Random, EveryDrawTakesOneStepAndRandIntReachesBothBounds) {
   }
 }
 
+// The seed whose next step draws the fraction n / 2^24 (the multiplier's
+// inverse modulo 2^32 undoes the step).
+uint32_t SeedBefore(uint32_t n) { return ((n << 8) - 1013904223u) * 4276115653u; }
+
+// floor(low + u x (high + 0.99 - low)) at fractions where single precision
+// rounds up: only u = 0 gives 1 for reversed bounds, and the boundaries of
+// (0, 3) fall where the formula puts them.
+TEST(Random, RandIntIsExactNearWholeNumbers) {
+  const struct { uint32_t n; float low, high; int want; } cases[] = {
+      {0, 1, 0, 1}, {1, 1, 0, 0}, {50, 1, 0, 0}, {4204816, 0, 3, 0}, {4204817, 0, 3, 1}};
+  for (const auto& c : cases) {
+    vx_random_Seed = (int)SeedBefore(c.n);
+    EXPECT_EQ(vx_random_RandInt(c.low, c.high), c.want) << c.n << " of 2^24, " << c.low << ".." << c.high;
+  }
+}
+
 TEST(MathHelpers, AbsAndMax) {
   EXPECT_EQ(vx_math_Abs(-7) + vx_math_Abs(7), 14);
   EXPECT_EQ(vx_math_Abs2(-2.5f), 2.5f);

@@ -16,6 +16,13 @@ namespace {
 std::string g_mode;
 int* volatile g_nowhere = nullptr;
 __attribute__((no_sanitize("address", "undefined"), noinline)) void Fault() { *g_nowhere = 1; }
+// Recursion without end, kept from becoming a loop: a stack overflow.
+__attribute__((noinline)) int Deeper(volatile int n) {
+  volatile char frame[256];
+  frame[0] = (char)n;
+  if (n == -1) return 0;  // never: n only grows
+  return Deeper(n + 1) + frame[0];
+}
 class Boom : public ThrowableObject {};
 
 class ProbeDelegate : public VxGameDelegate {
@@ -24,6 +31,7 @@ class ProbeDelegate : public VxGameDelegate {
     VxGame::_game->SetUpdateRate(60);
     if (g_mode == "throw-start") throw new Boom();
     if (g_mode == "segv-start") Fault();
+    if (g_mode == "overflow-start") Deeper(0);
     if (g_mode == "close") glfwCloseWindow();  // the loop ends at its first poll
   }
   void UpdateGame() override { std::printf("update\n"); }

@@ -48,6 +48,7 @@ TEST(HostEntry, EachWayOfEndingGivesItsStatusAndReport) {
       {{"throw-main"}, true, 255, uncaught, "-"},
       {{"throw-start"}, true, 255, uncaught, "-"},
       {{"segv-start"}, true, 255, "Zorbel Runtime Error : Memory access violation\n", "-"},
+      {{"overflow-start"}, true, 255, "Zorbel Runtime Error : Memory access violation\n", "-"},
       {{"close"}, true, 0, "Main returned 0\n", "-"},  // the loop ends when the window goes
   };
   for (const auto& c : cases) {

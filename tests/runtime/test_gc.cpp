@@ -101,6 +101,25 @@ TEST_F(Collector, StepMarksByFreshAllocationAndSweepsOnlyPastTheThreshold) {
   EXPECT_NE(gc_markbit, bit);
 }
 
+// A constructor argument that allocates (new Outer(new Node)) runs between the
+// outer block's allocation and its constructor: each object still gets its
+// own block's size, here with both sizes served from the small-block cache.
+TEST_F(Collector, AnAllocationInAConstructorArgumentKeepsBothSizes) {
+  struct Outer : public Object {
+    Node* inner;
+    explicit Outer(Node* n) : inner(n) {}
+  };
+  const int outerSize = (int)((sizeof(Outer) + 7) & ~7), nodeSize = (int)((sizeof(Node) + 7) & ~7);
+  ASSERT_NE(outerSize, nodeSize);
+  ASSERT_LT(outerSize, 64);
+  new Outer(nullptr);
+  new Node();
+  gc_collect_all(nullptr);  // destroyed: one block of each size in the cache
+  Outer* o = new Outer(new Node());
+  EXPECT_EQ(gc_object_size(o), outerSize);
+  EXPECT_EQ(gc_object_size(o->inner), nodeSize);
+}
+
 // Thousands of nodes rewired at random through the barrier, with steps between
 // batches and enough allocation for many sweeps: a shadow model (by id) catches
 // a live node freed and reused, the destructor a double destruction.

@@ -127,7 +127,8 @@ TEST_F(Render, OvalSegmentsFollowTheSizeAfterTheMatrix) {
     int segments;
   } ovals[] = {{4, 4, 1, 12},           {22, 2, 1, 12},    {26, 8, 1, 16},
                {100, 50, 1, 72},        {-100, 50, 1, 72}, {3000, 3000, 1, 1024},
-               {1e30f, 1e30f, 1, 1024}, {NAN, 4, 1, 12},   {20, 20, 3, 60}};
+               {1e30f, 1e30f, 1, 1024}, {NAN, 4, 1, 12},   {20, 20, 3, 60},
+               {10, 10, 1.15f, 12}};  // 11.5 after the matrix: truncated first, so 12
   for (const auto& o : ovals) {
     g->SetMatrix(o.scale, 0, 0, o.scale, 0, 0);
     EXPECT_EQ(g->OvalSegments(o.w, o.h), o.segments) << o.w << " x " << o.h << " at " << o.scale;
