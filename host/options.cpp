@@ -42,6 +42,7 @@ const char kUsage[] =
     "                    'name value' a line\n"
     "  --procedural-music  play the procedural tunes of the built-in music\n"
     "                    player instead of the music files\n"
+    "  --version         show the version\n"
     "  --help            show this text\n";
 
 // Switch paths are kept absolute: the game may change to its own folder to
@@ -66,6 +67,10 @@ int vx_host_ParseArgs(int argc, const char** argv, std::string& out, std::string
                       !std::strcmp(a, "--record") || !std::strcmp(a, "--dump");
     if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
       out = kUsage;
+      return 0;
+    }
+    if (!std::strcmp(a, "--version")) {
+      out = "quorvex " QUORVEX_VERSION "\n";
       return 0;
     }
     if (!std::strcmp(a, "--fast")) {

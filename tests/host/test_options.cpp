@@ -48,6 +48,7 @@ TEST(HostOptions, HelpAndBadSwitchesEndAtOnceWithTheirStatusAndMessage) {
   } cases[] = {
       {{"--help"}, 0, ""},
       {{"--fast", "-h"}, 0, ""},
+      {{"--version"}, 0, ""},
       {{"--bogus"}, 2, "quorvex: unknown option '--bogus' (try --help)\n"},
       {{"stray"}, 2, "quorvex: unknown option 'stray' (try --help)\n"},
       {{"--exit-after"}, 2, "quorvex: --exit-after needs a value (try --help)\n"},
@@ -63,9 +64,13 @@ TEST(HostOptions, HelpAndBadSwitchesEndAtOnceWithTheirStatusAndMessage) {
     EXPECT_EQ(p.err, c.err) << c.args.back();
     EXPECT_EQ(p.options, "00 0 [] [as before] []") << "nothing is taken from a line that ends the run";
     if (c.status) continue;
+    if (c.args.back() == std::string("--version")) {
+      EXPECT_EQ(p.out, "quorvex " QUORVEX_VERSION "\n");
+      continue;
+    }
     EXPECT_EQ(p.out.rfind("Usage: quorvex [options]\n", 0), 0u) << p.out;
     for (const char* sw : {"--fast ", "--exit-after N ", "--script FILE ", "--record FILE ", "--dump FILE ",
-                           "--procedural-music ", "--help "})
+                           "--procedural-music ", "--version ", "--help "})
       EXPECT_NE(p.out.find(sw), std::string::npos) << sw;
   }
 }
