@@ -44,7 +44,7 @@ run() {  # run TARGET: the fuzzer's output goes to its log
   [ "$1" = ogg_load ] && leaks=0
   "$out/tests/fuzz/fuzz_$1" "$out/corpus/$1" -max_total_time="$secs" -max_len=65536 \
     -detect_leaks=$leaks \
-    -rss_limit_mb=2048 -close_fd_mask=1 -print_final_stats=1 \
+    -rss_limit_mb=2048 -malloc_limit_mb=4096 -close_fd_mask=1 -print_final_stats=1 \
     -artifact_prefix="$out/findings/$1-" >"$out/fuzz_$1.log" 2>&1
 }
 
