@@ -12,12 +12,15 @@
 namespace {
 
 const std::filesystem::path kCorpus = QUORVEX_FUZZ_CORPUS;
+const std::filesystem::path kBuilt = QUORVEX_FUZZ_BUILT_CORPUS;  // the pictures, made by the build
 
-// Every file of the target folders, as "<target>/<file>".
+// Every file of the target folders of both, as "<target>/<file>".
 std::vector<std::string> Files() {
   std::vector<std::string> files;
-  for (const auto& e : std::filesystem::recursive_directory_iterator(kCorpus)) {
-    if (e.is_regular_file() && e.path().parent_path() != kCorpus) files.push_back(e.path().lexically_relative(kCorpus));
+  for (const std::filesystem::path& root : {kCorpus, kBuilt}) {
+    if (!std::filesystem::exists(root)) continue;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root))
+      if (e.is_regular_file() && e.path().parent_path() != root) files.push_back(e.path().lexically_relative(root));
   }
   return files;
 }
@@ -25,7 +28,8 @@ std::vector<std::string> Files() {
 class Corpus : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Corpus, GivesItsExpectedOutcome) {
-  const std::string file = GetParam(), bytes = test_files::ReadFile(kCorpus / file);
+  const std::string file = GetParam();
+  const std::string bytes = test_files::ReadFile((std::filesystem::exists(kCorpus / file) ? kCorpus : kBuilt) / file);
   const FuzzBody body = FuzzTarget(file.substr(0, file.find('/')));
   ASSERT_TRUE(body) << "no such fuzz target";
   std::string expected = "(no line in expected.txt)";  // its "<target>/<file> <outcome>" line
