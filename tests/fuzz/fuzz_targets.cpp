@@ -4,14 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "framework/app.h"
-#include "framework/input.h"
 #include "game/myapp.h"
 #include "host/audio_loaders.h"
-#include "host/glfw2.h"
 #include "host/gxtk_graphics.h"
 #include "stb_image.h"
-#include "tests/support/devices.h"
+#include "tests/support/game_rig.h"
 
 namespace {
 
@@ -25,78 +22,39 @@ std::string StringLoad(const unsigned char* data, size_t size) {
 
 // The whole app over the recording devices and the scripted window layer,
 // made once, so that a loaded value reaches every screen.
-class Delegate : public c_GameDelegate {
- public:
-  void StartGame() override { vx_app__app->p_OnCreate(); }
-};
-
-test_support::FakeHost* host = nullptr;
-test_support::RecordingGraphics* gfx = nullptr;
-test_support::RecordingAudio* audio = nullptr;
+GameRig* rig = nullptr;
 c_MyApp* app = nullptr;
-
-void Update(int n = 1) {
-  for (int i = 0; i < n; ++i) {
-    host->now += 16;
-    host->UpdateGame();
-    gfx->Clear();  // the recorders keep only this update's calls
-    audio->calls.clear();
-    host->RenderGame();
-  }
-}
-
-void Tap(int key) {
-  host->KeyEvent(1, key);
-  Update();
-  host->KeyEvent(2, key);
-  Update();
-}
-
-void MakeApp() {
-  glfwInit();
-  host = new test_support::FakeHost();
-  vxInit();
-  vxMain();
-  app = dynamic_cast<c_MyApp*>(vx_app__app);
-  Delegate* d = gc_assign(vx_app__delegate, new Delegate());
-  host->SetDelegate(d);
-  gc_assign(vx_graphics_device, gc_assign(d->m__graphics, gfx = new test_support::RecordingGraphics()));
-  gc_assign(vx_audio_device, gc_assign(d->m__audio, audio = new test_support::RecordingAudio()));
-  gc_assign(vx_input_device, gc_assign(d->m__input, (new c_InputDevice())->m_new()));
-  gc_mark();
-  host->StartGame();
-  for (int i = 0; i < 100 && app->m_loadPhase != 0; ++i) Update();
-}
 
 // A few hundred updates from the title screen: round the carousel, every
 // line of the options, a game with the fire held, the pause menu, quitting
 // into the game over and back to the menu, the credits. Escape only where it
 // closes a panel: on the title screen it would end the program.
 void PlayEveryScreen() {
+  rig->audio->calls.clear();  // the recorder keeps only this input's calls
   app->m_gameMode = 1;
   app->m_showOptions = app->m_showCredits = app->m_paused = app->m_gameOver = 0;
-  for (int key : {39, 39, 37}) Tap(key);
+  for (int key : {39, 39, 37}) rig->Tap(key);
   app->m_showOptions = 1;
   app->m_optSel = 0;
-  Update(31);
-  for (int line = 0; line < 8; ++line) Tap(40);
-  Tap(27);
-  Update(31);
+  rig->Update(31);
+  for (int line = 0; line < 8; ++line) rig->Tap(40);
+  rig->Tap(27);
+  rig->Update(31);
   app->m_gameType = 1;
   app->m_gameMode = 11;  // as the menu hands over
-  Update();
-  host->MouseEvent(4, 0, 320, 240);
-  Update(60);
-  host->MouseEvent(5, 0, 320, 240);
-  Tap(27);
-  Update(15);
-  Tap(37), Tap(37), Tap(32);  // quit
-  Update(200);
+  rig->Update();
+  rig->Press(320, 240);
+  rig->Update(60);
+  rig->MouseButton(false);
+  rig->Tap(27);
+  rig->Update(15);
+  rig->Tap(37), rig->Tap(37), rig->Tap(32);  // quit
+  rig->Update(200);
   app->m_gameMode = 1;
   app->m_gameOver = 0;
-  Tap(78);  // the credits
-  Update(31);
-  Tap(32);
+  rig->Tap(78);  // the credits
+  rig->Update(31);
+  rig->Tap(32);
 }
 
 // The saved-state payload through p_LoadPayload, from a first start's state:
@@ -106,7 +64,10 @@ void PlayEveryScreen() {
 std::string StateLoad(const unsigned char* data, size_t size) {
   static String defaults;
   if (!app) {
-    MakeApp();
+    rig = new GameRig();
+    if (!rig->Make()) std::abort();
+    rig->Start();
+    app = rig->app;
     app->p_LoadPayload(String());
     defaults = app->p_SavePayload();
   }

@@ -1,4 +1,4 @@
-#include "tests/support/myapp.h"
+#include "tests/support/game_rig.h"
 
 #include <cstdio>
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-// The framework's delegate, except that the devices are the fixture's: they
+// The framework's delegate, except that the devices are the rig's: they
 // are in place before the start, so the app's creation already meets them.
 class TestDelegate : public c_GameDelegate {
  public:
@@ -18,10 +18,10 @@ class TestDelegate : public c_GameDelegate {
 
 }  // namespace
 
-void MyAppTest::SetUp() {
+bool GameRig::Make() {
   glfw2_script::Reset();
   vx_host_options = VxHostOptions();
-  ASSERT_TRUE(glfwInit());
+  if (!glfwInit()) return false;
   gc_clear_roots();
   vxInit();
   vxMain();
@@ -32,20 +32,21 @@ void MyAppTest::SetUp() {
   gc_assign(vx_audio_device, gc_assign(d->m__audio, audio = new test_support::RecordingAudio()));
   gc_assign(vx_input_device, gc_assign(d->m__input, input = (new c_InputDevice())->m_new()));
   gc_mark();  // roots are otherwise walked only at the next sweep
+  return true;
 }
 
-void MyAppTest::TearDown() {
-  gc_clear_roots();  // everything of this test goes
+void GameRig::Clear() {
+  gc_clear_roots();  // everything of the app goes
   gc_collect_all(nullptr);
   glfwTerminate();
 }
 
-void MyAppTest::Start() {
+void GameRig::Start() {
   host.StartGame();
   for (int i = 0; i < 100 && app->m_loadPhase != 0; ++i) Update();
 }
 
-void MyAppTest::Update(int n) {
+void GameRig::Update(int n) {
   for (int i = 0; i < n; ++i) {
     host.now += 16;
     host.UpdateGame();
@@ -54,28 +55,28 @@ void MyAppTest::Update(int n) {
   }
 }
 
-void MyAppTest::Key(int code, bool down) { host.KeyEvent(down ? 1 : 2, code); }
+void GameRig::Key(int code, bool down) { host.KeyEvent(down ? 1 : 2, code); }
 
-void MyAppTest::Tap(int code) {
+void GameRig::Tap(int code) {
   Key(code, true);
   Update();
   Key(code, false);
   Update();
 }
 
-void MyAppTest::Stick(float x, float y) { host.pads[0] = {true, {x, 0}, {y, 0}, {}, {}}; }
+void GameRig::Stick(float x, float y) { host.pads[0] = {true, {x, 0}, {y, 0}, {}, {}}; }
 
-void MyAppTest::Mouse(int x, int y) { host.MouseEvent(6, 0, mouseX_ = (float)x, mouseY_ = (float)y); }
+void GameRig::Mouse(int x, int y) { host.MouseEvent(6, 0, mouseX_ = (float)x, mouseY_ = (float)y); }
 
-void MyAppTest::MouseButton(bool down) { host.MouseEvent(down ? 4 : 5, 0, mouseX_, mouseY_); }
+void GameRig::MouseButton(bool down) { host.MouseEvent(down ? 4 : 5, 0, mouseX_, mouseY_); }
 
-void MyAppTest::NewGame(int type) {
+void GameRig::NewGame(int type) {
   app->m_gameType = type;
   app->m_gameMode = 11;  // as the menu hands over
   Update();
 }
 
-std::vector<DrawRecord> MyAppTest::Records() const {
+std::vector<DrawRecord> GameRig::Records() const {
   std::vector<DrawRecord> out;
   for (int at = 0; at + 15 <= app->m_drawCount; at += 15) {
     const float* r = &app->m_drawList[at];
@@ -84,13 +85,13 @@ std::vector<DrawRecord> MyAppTest::Records() const {
   return out;
 }
 
-int MyAppTest::Glyphs(float top, float bottom) const {
+int GameRig::Glyphs(float top, float bottom) const {
   int n = 0;
   for (const DrawRecord& r : Records()) n += r.kind == app->m_font && r.y >= top && r.y < bottom;
   return n;
 }
 
-int MyAppTest::Plays(int effect) const {
+int GameRig::Plays(int effect) const {
   char name[16];
   std::snprintf(name, sizeof name, ":%03d.wav,", effect);
   int n = 0;
