@@ -17,6 +17,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -25,14 +26,56 @@ namespace {
 
 const int kBlock = 4096;
 
-bool IsDirectory(const std::string& path) {
-#ifdef _WIN32
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-#else
+bool IsGameData(const std::string& dir) {
+  if (dir.empty()) return false;
   struct stat st;
-  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return stat((dir + "/" + kVxDataStamp).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The running executable's folder, ending in '/'; empty when unknown.
+std::string ExecutableDir(const char* argv0) {
+  std::string exe;
+#ifdef _WIN32
+  char buf[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) exe.assign(buf, n);
+#else
+  char buf[4096];
+  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n > 0) exe.assign(buf, (size_t)n);
 #endif
+  if (exe.empty() && argv0) exe = argv0;
+  size_t slash = exe.find_last_of("/\\");
+  return slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
+}
+
+// The per-user data folder, ending in '/'. A relative $XDG_DATA_HOME is
+// ignored, as the base-directory rules ask.
+std::string UserDataDir(const char* xdgDataHome, const char* home) {
+  if (xdgDataHome && xdgDataHome[0] == '/') return std::string(xdgDataHome) + "/";
+#ifdef _WIN32
+  const char* appData = std::getenv("APPDATA");
+  if (appData && *appData) return std::string(appData) + "/";
+#endif
+  std::string base = home && *home ? home : "";
+#ifndef _WIN32
+  if (base.empty()) {
+    const passwd* pw = getpwuid(getuid());
+    if (pw && pw->pw_dir) base = pw->pw_dir;
+  }
+#endif
+  return base + "/.local/share/";
+}
+
+// Creates the folders leading to `file` that are missing, private to the user.
+void MakeParentDirs(const std::string& file) {
+  for (size_t i = file.find('/', 1); i != std::string::npos; i = file.find('/', i + 1)) {
+#ifdef _WIN32
+    CreateDirectoryA(file.substr(0, i).c_str(), nullptr);
+#else
+    mkdir(file.substr(0, i).c_str(), 0700);
+#endif
+  }
 }
 
 #ifdef _WIN32
@@ -40,6 +83,54 @@ std::wstring Wide(const String& s) {
   return std::wstring(reinterpret_cast<const wchar_t*>(s.Data()), s.Length());
 }
 #endif
+
+#ifndef _WIN32
+// Makes a rename inside the folder of `file` durable.
+void SyncFolderOf(const std::string& file) {
+  size_t slash = file.find_last_of('/');
+  int dir = open(slash == std::string::npos ? "." : file.substr(0, slash + 1).c_str(), O_RDONLY);
+  if (dir < 0) return;
+  fsync(dir);
+  close(dir);
+}
+#endif
+
+// A UTF-8 file name opened as the system expects.
+FILE* OpenNamed(const std::string& name, const char* mode) {
+#ifdef _WIN32
+  return _wfopen(Wide(String::FromUtf8(name.c_str())).c_str(), Wide(String(mode)).c_str());
+#else
+  return std::fopen(name.c_str(), mode);
+#endif
+}
+
+// The state written to a temporary file beside `path`, flushed and renamed
+// over it: 0, or -1 when the file cannot be opened, -2 when the write fails.
+int WriteWhole(const std::string& path, String state) {
+  std::string bytes;
+  vx_utf8_append(state, bytes);
+  MakeParentDirs(path);
+  const std::string tmp = path + ".tmp";
+  FILE* f = OpenNamed(tmp, "wb");
+  if (!f) return -1;
+  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = std::fflush(f) == 0 && ok;
+#ifndef _WIN32
+  ok = fsync(fileno(f)) == 0 && ok;
+#endif
+  ok = std::fclose(f) == 0 && ok;
+#ifdef _WIN32
+  ok = ok && MoveFileExA(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+  ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
+  if (ok) SyncFolderOf(path);
+#endif
+  if (ok) return 0;
+  int err = errno;
+  std::remove(tmp.c_str());
+  errno = err;
+  return -2;
+}
 
 }  // namespace
 
@@ -87,28 +178,37 @@ bool vx_data_FileName(String path, std::string& out) {
   return true;
 }
 
-bool vx_data_FindDataFolder(const char* argv0) {
-  if (IsDirectory("./data")) return false;
-  std::string exe;
-#ifdef _WIN32
-  char buf[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
-  if (n > 0 && n < MAX_PATH) exe.assign(buf, n);
+VxDataPlaces vx_data_places;
+
+VxDataPlaces vx_data_FindPlaces(const std::string& exeDir, const std::string& builtInDataDir,
+                                const char* xdgDataHome, const char* home) {
+  VxDataPlaces p;
+  const std::string portable = exeDir.empty() ? std::string() : exeDir + "data";
+  const std::string relocated = exeDir.empty() ? std::string() : exeDir + "../share/quorvex/data";
+  if (IsGameData(portable)) {
+    p.dataDir = portable;
+    p.stateFile = exeDir + ".zorbelstate";
+  } else if (IsGameData(relocated) || IsGameData(builtInDataDir)) {
+    p.dataDir = IsGameData(relocated) ? relocated : builtInDataDir;
+    p.installed = true;
+    p.stateFile = UserDataDir(xdgDataHome, home) + "quorvex/.zorbelstate";
+  }
+  return p;
+}
+
+void vx_data_Locate(const char* argv0) {
+  std::string dir = ExecutableDir(argv0);
+#ifdef QUORVEX_INSTALLED_DATA_DIR
+  const std::string builtIn = QUORVEX_INSTALLED_DATA_DIR;
 #else
-  char buf[4096];
-  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n > 0) exe.assign(buf, (size_t)n);
+  const std::string builtIn;
 #endif
-  if (exe.empty() && argv0) exe = argv0;
-  size_t slash = exe.find_last_of("/\\");
-  if (slash == std::string::npos) return false;
-  std::string dir = exe.substr(0, slash + 1);
-  if (!IsDirectory(dir + "data")) return false;
-#ifdef _WIN32
-  return SetCurrentDirectoryA(dir.c_str()) != 0;
-#else
-  return chdir(dir.c_str()) == 0;
-#endif
+  vx_data_places = vx_data_FindPlaces(dir, builtIn, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+}
+
+std::string vx_data_Resolve(const std::string& name) {
+  if (name.compare(0, 7, "./data/") != 0) return name;
+  return vx_data_places.dataDir + name.substr(6);
 }
 
 String VxGame::PathToFilePath(String path) { return path; }
@@ -117,15 +217,9 @@ String VxGlfwGame::PathToFilePath(String path) { return vx_data_MapPath(path); }
 
 FILE* VxGame::OpenFile(String path, String mode) {
   String file = PathToFilePath(path);
-  if (file.IsEmpty()) return nullptr;
-#ifdef _WIN32
-  if (file.Find(String::FromChar(0)) != -1) return nullptr;
-  return _wfopen(Wide(file).c_str(), Wide(mode).c_str());
-#else
   std::string name;
-  if (!vx_data_FileName(file, name)) return nullptr;
-  return std::fopen(name.c_str(), mode.ToCString<char>());
-#endif
+  if (file.IsEmpty() || !vx_data_FileName(file, name)) return nullptr;
+  return OpenNamed(vx_data_Resolve(name), mode.ToCString<char>());
 }
 
 String VxGame::LoadString(String path) {
@@ -164,41 +258,18 @@ unsigned char* VxGame::LoadData(String path, int* length) {
 }
 
 int VxGame::SaveState(String state) {
-  std::string bytes;
-  vx_utf8_append(state, bytes);
-  std::string tmp = std::string(kVxStateFile) + ".tmp";
-  FILE* f = OpenFile(String(tmp.c_str()), String("wb"));
-  if (!f) return -1;
-  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = std::fflush(f) == 0 && ok;
-#ifndef _WIN32
-  ok = fsync(fileno(f)) == 0 && ok;
-#endif
-  ok = std::fclose(f) == 0 && ok;
-  if (ok) {
-#ifdef _WIN32
-    ok = MoveFileExA(tmp.c_str(), kVxStateFile, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    ok = std::rename(tmp.c_str(), kVxStateFile) == 0;
-    if (ok) {
-      // Make the rename itself durable.
-      int dir = open(".", O_RDONLY);
-      if (dir >= 0) {
-        fsync(dir);
-        close(dir);
-      }
-    }
-#endif
+  const std::string& path = vx_data_places.stateFile;
+  int result = WriteWhole(path, state);
+  if (result != 0) {
+    // The game goes on; the player should still learn that nothing was kept.
+    std::printf("State Not Saved : %s : %s\n", path.c_str(), std::strerror(errno));
+    std::fflush(stdout);
   }
-  if (!ok) {
-    std::remove(tmp.c_str());
-    return -2;
-  }
-  return 0;
+  return result;
 }
 
 String VxGame::LoadState() {
-  FILE* f = OpenFile(String(kVxStateFile), String("rb"));
+  FILE* f = OpenNamed(vx_data_places.stateFile, "rb");
   if (!f) return String();
   String s = String::Load(f);
   std::fclose(f);

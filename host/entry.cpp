@@ -17,6 +17,7 @@
 #include "host/game.h"
 #include "host/glfw2.h"
 #include "host/options.h"
+#include "host/pads.h"
 #include "host/script.h"
 
 namespace {
@@ -53,8 +54,8 @@ void vx_std_main(int argc_, const char** argv_) {
   argv = argv_;
   InstallFatalSignals();
   gc_init_lists();
-  // Before anything is read: find the data folder if we were started elsewhere.
-  vx_data_FindDataFolder(argc_ > 0 ? argv_[0] : nullptr);
+  // Before anything is read: where this copy keeps its data and saved state.
+  vx_data_Locate(argc_ > 0 ? argv_[0] : nullptr);
   vxInit();
   gc_mark();
   vxMain();
@@ -101,6 +102,7 @@ int VxZorbelGame::Main(int argc_, const char* argv_[]) {
     std::fflush(stdout);
     std::exit(-1);
   }
+  vx_pads_AddMappings();
 
   VxZorbelGame* game = new VxZorbelGame();
 

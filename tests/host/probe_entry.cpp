@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/data.h"
 #include "host/game.h"
 #include "host/glfw2.h"
 #include "tests/support/probe.h"
@@ -52,12 +53,14 @@ QUORVEX_PROBE_COMMAND("entry", Entry);
 void vxInit() {
   gc_add_root([] { gc_mark_q(g_delegate); });
   char cwd[4096];
-  if (g_mode == "cwd" && getcwd(cwd, sizeof cwd)) std::printf("cwd %s\n", cwd);
+  if (g_mode == "places" && getcwd(cwd, sizeof cwd))
+    std::printf("cwd %s\ndata %s\nstate %s\n", cwd, vx_data_places.dataDir.c_str(),
+                vx_data_places.stateFile.c_str());
 }
 
 int vxMain() {
   if (g_mode == "throw-main") throw new Boom();
-  if (g_mode == "cwd") return 0;
+  if (g_mode == "places") return 0;
   gc_assign(g_delegate, new ProbeDelegate());
   VxGame::_game->SetDelegate(g_delegate);
   return 0;

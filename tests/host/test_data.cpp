@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "host/data.h"
 #include "host/game.h"
@@ -83,8 +84,58 @@ TEST_F(HostData, TheStateIsSavedAsUtf8AndAFailedSaveKeepsThePreviousOne) {
   EXPECT_FALSE(fs::exists(".zorbelstate.tmp"));
   // A folder where the temporary file would go: no open can succeed, not even as root.
   fs::create_directory(".zorbelstate.tmp");
+  testing::internal::CaptureStdout();
   EXPECT_EQ(host.SaveState(String("new")), -1);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "State Not Saved : ./.zorbelstate : Is a directory\n")
+      << "one status line, and the game goes on";
   EXPECT_TRUE(ReadFile(".zorbelstate").empty() && fs::exists(".zorbelstate")) << "the previous state stays";
+}
+
+// Folders (relative to the scratch folder) that carry the data stamp, the
+// environment, and where the data and the saved state are then found.
+TEST_F(HostData, TheDataFolderIsTheFirstOneStampedAndAnInstalledCopySavesPerUser) {
+  const struct {
+    const char *stamped, *xdg, *dataDir, *stateFile;
+  } cases[] = {
+      {"bin/data", "/xdg", "bin/data", "bin/.zorbelstate"},                        // build tree, portable copy
+      {"bin/data share/quorvex/data", "/xdg", "bin/data", "bin/.zorbelstate"},     // beside the executable wins
+      {"share/quorvex/data", "/xdg", "bin/../share/quorvex/data", "/xdg/quorvex/.zorbelstate"},
+      {"share/quorvex/data", nullptr, "bin/../share/quorvex/data", "home/.local/share/quorvex/.zorbelstate"},
+      {"share/quorvex/data", "relative", "bin/../share/quorvex/data", "home/.local/share/quorvex/.zorbelstate"},
+      {"usr/share/quorvex/data", "/xdg", "usr/share/quorvex/data", "/xdg/quorvex/.zorbelstate"},  // built-in
+      {"", "/xdg", "./data", "./.zorbelstate"},  // nothing stamped: the working folder's, as always
+  };
+  const std::string root = dir.path().string() + "/";
+  for (const auto& c : cases) {
+    fs::remove_all(dir.path());
+    fs::create_directories(dir / "bin/data");  // unstamped unless listed
+    std::istringstream stamped(c.stamped);
+    for (std::string d; stamped >> d;) {
+      fs::create_directories(dir / d);
+      WriteFile(dir / d / kVxDataStamp, "quorvex data\n");
+    }
+    const std::string home = root + "home";
+    VxDataPlaces p = vx_data_FindPlaces(root + "bin/", root + "usr/share/quorvex/data", c.xdg, home.c_str());
+    auto at = [&](std::string s) { return s[0] == '.' || s[0] == '/' ? s : root + s; };
+    EXPECT_EQ(p.dataDir, at(c.dataDir)) << c.stamped;
+    EXPECT_EQ(p.stateFile, at(c.stateFile)) << c.stamped << " " << (c.xdg ? c.xdg : "unset");
+    EXPECT_EQ(p.installed, std::string(c.stateFile).find("quorvex/") != std::string::npos) << c.stamped;
+  }
+}
+
+TEST_F(HostData, FilesResolveInTheDataFolderFoundAndThePerUserFolderIsMadePrivate) {
+  const VxDataPlaces saved = vx_data_places;
+  fs::create_directories("elsewhere/gfx");
+  WriteFile("elsewhere/gfx/a.txt", "found");
+  vx_data_places.dataDir = (dir / "elsewhere").string();
+  vx_data_places.stateFile = (dir / "xdg/quorvex/.zorbelstate").string();
+  EXPECT_EQ(host.LoadString(String("zorbel://data/gfx/a.txt")), String("found"));
+  EXPECT_EQ(vx_data_Resolve("./data"), "./data") << "only what is inside the folder moves";
+  EXPECT_EQ(host.SaveState(String("s")), 0);
+  EXPECT_EQ(ReadFile("xdg/quorvex/.zorbelstate"), "s");
+  EXPECT_EQ(host.LoadState(), String("s"));
+  EXPECT_EQ(fs::status("xdg/quorvex").permissions() & fs::perms::all, fs::perms::owner_all);
+  vx_data_places = saved;
 }
 
 }  // namespace
