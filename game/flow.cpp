@@ -162,6 +162,8 @@ int c_MyApp::p_OnCreate() {
   m_opt[5] = 1;
   for (int i = 0; i <= 30; ++i) m_hiScores[i] = 0;
   p_Load();
+  // The next start opens in the mode last chosen.
+  if (m_opt[kOptFullscreen] == 1) SwitchFullscreen(*this);
   for (int i = 0; i <= 32; ++i) m_sfxChannels[i] = i;
   return 0;
 }

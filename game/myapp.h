@@ -91,6 +91,9 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   Array<bool> m_badges;     // 256 earned flags
   Array<int> m_ctrl;        // 20 logical control states (0 off, 1 one update, 2 iCade held)
   Array<int> m_opt;         // 25 saved options
+  // The spare option that remembers full screen (1) or a window (anything
+  // else, 0 in files from before it was kept).
+  static constexpr int kOptFullscreen = 20;
   Array<int> m_hiScores;    // 150: three best-ten and three latest-ten tables
   Array<int> m_sfxChannels; // 33: channel of each rotating effect slot
   int m_renderLast = 0;
@@ -319,3 +322,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   // ---- Music glue (music/glue.cpp) ----
   int p_PlayTune(String name, int loop);
 };
+
+// Flips between full screen and a window without remembering the choice
+// (p_FullscreenFlip remembers it; the start-up restores it). False when
+// there is no desktop host to ask.
+bool SwitchFullscreen(c_MyApp& app);

@@ -414,13 +414,21 @@ void c_MyApp::p_iCade(int on) {
 }
 
 void c_MyApp::p_FullscreenFlip() {
+  if (!SwitchFullscreen(*this)) return;
+  // Kept at once: closing the window, the usual way out, saves nothing.
+  m_opt[kOptFullscreen] = m_fullscreen;
+  p_Save();
+}
+
+bool SwitchFullscreen(c_MyApp& app) {
   VxGlfwVideoMode* desktop = VxGlfwGame::GetGlfwDesktopMode();
   VxGlfwGame* host = VxGlfwGame::_glfwGame;
-  if (!host || !desktop) return;
-  m_fullscreen = 1 - m_fullscreen;
-  if (m_fullscreen)
+  if (!host || !desktop) return false;
+  app.m_fullscreen = 1 - app.m_fullscreen;
+  if (app.m_fullscreen)
     host->SetGlfwWindow(desktop->width, desktop->height, desktop->red, desktop->green,
                         desktop->blue, 0, 0, 0, true);
   else
     host->SetGlfwWindow(640, 480, desktop->red, desktop->green, desktop->blue, 0, 0, 0, false);
+  return true;
 }

@@ -8,10 +8,14 @@
 // and graphics-discard events, which the desktop never produces.
 #include "host/game.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <vector>
+
+#include <stb_image.h>
 
 #include "host/glfw2.h"
 #include "host/options.h"
@@ -33,6 +37,31 @@ VxGame* VxGame::_game = nullptr;
 VxGlfwGame* VxGlfwGame::_glfwGame = nullptr;
 
 namespace {
+
+// The slot of the pad-th connected joystick, or -1.
+int ConnectedJoystick(int pad) {
+  for (int slot = 0; slot <= GLFW_JOYSTICK_LAST && pad >= 0; ++slot)
+    if (glfwGetJoystickParam(slot, GLFW_PRESENT) && pad-- == 0) return slot;
+  return -1;
+}
+
+// The window's name to desktops and its icon, from the data folder. A
+// missing icon picture only leaves that size out.
+void SetWindowIdentity(VxGame& game) {
+  glfwSetWindowClass(QUORVEX_APP_ID);
+  std::vector<GLFWicon> icons;
+  for (int size : {16, 32, 48, 64, 128}) {
+    std::string name = "zorbel://data/icons/quorvex-" + std::to_string(size) + ".png";
+    FILE* f = game.OpenFile(String(name.c_str()), String("rb"));
+    if (!f) continue;
+    int w = 0, h = 0, n = 0;
+    unsigned char* rgba = stbi_load_from_file(f, &w, &h, &n, 4);
+    std::fclose(f);
+    if (rgba) icons.push_back({w, h, rgba});
+  }
+  if (!icons.empty()) glfwSetWindowIcon((int)icons.size(), icons.data());
+  for (GLFWicon& icon : icons) stbi_image_free(const_cast<unsigned char*>(icon.Pixels));
+}
 
 // GLFW key codes 32..316 to host key codes (the Windows virtual-key numbers).
 struct KeyTable {
@@ -287,9 +316,12 @@ void VxGlfwGame::OpenUrl(String url) {
 #endif
 }
 
-bool VxGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+bool VxGlfwGame::PollJoystick(int pad, Array<float> joyx, Array<float> joyy, Array<float> joyz,
                               Array<bool> buttons) {
-  if (!glfwGetJoystickParam(port, GLFW_PRESENT)) return false;
+  // The game's pads are the connected joysticks in slot order, so a pad
+  // left in slot 1 after slot 0 was unplugged is still pad 0.
+  int port = ConnectedJoystick(pad);
+  if (port < 0) return false;
   int n = glfwGetJoystickParam(port, GLFW_AXES);
   int b = glfwGetJoystickParam(port, GLFW_BUTTONS);
 
@@ -434,6 +466,10 @@ void VxGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
   if (fullscreen) {
     glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, GLFW_FULLSCREEN);
   } else {
+    // On a screen meant to be read at double size the window is double size.
+    const int scale = std::max(1, (int)glfwGetContentScale());
+    width *= scale;
+    height *= scale;
     glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, GLFW_WINDOW);
     glfwSetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
     glfwSetWindowTitle("Quorvex");
@@ -475,6 +511,7 @@ void VxGlfwGame::FollowWindowState(bool iconified, bool active) {
 }
 
 void VxGlfwGame::Run() {
+  SetWindowIdentity(*this);
   SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
   StartGame();
 

@@ -165,6 +165,26 @@ double glfwGetTime();
 void glfwSetTime(double time);
 void glfwSleep(double seconds);
 
+// Beyond 2.7: what desktops expect of a game's window, and pads 2.7 never knew.
+
+// One icon picture: RGBA bytes, rows top first.
+struct GLFWicon {
+  int Width, Height;
+  const unsigned char* Pixels;
+};
+// The X11 class and instance names of the windows opened from now on, which
+// docks match against the desktop entry.
+void glfwSetWindowClass(const char* name);
+// The icon of the window and of those opened later, in as many sizes as
+// given (the pixels are copied).
+void glfwSetWindowIcon(int count, const GLFWicon* icons);
+// The primary monitor's content scale: 1 on an ordinary screen, 2 on one
+// meant to be read at double size.
+float glfwGetContentScale();
+// Adds gamepad mappings in SDL's text format, one a line. False when the
+// text is malformed; nothing is reported.
+bool glfwAddGamepadMappings(const char* text);
+
 }  // namespace glfw2
 
 // The implementations include GLFW 3's header, whose macros share these names.
@@ -271,5 +291,10 @@ using glfw2::glfwSwapBuffers;
 using glfw2::glfwSwapInterval;
 using glfw2::glfwTerminate;
 using glfw2::glfwWaitEvents;
+using glfw2::GLFWicon;
+using glfw2::glfwAddGamepadMappings;
+using glfw2::glfwGetContentScale;
+using glfw2::glfwSetWindowClass;
+using glfw2::glfwSetWindowIcon;
 
 #endif

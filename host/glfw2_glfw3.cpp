@@ -19,6 +19,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -32,6 +34,11 @@ struct Layer {
   int refreshRate = 0;
   int fsaaSamples = 0;
   int bits[6] = {0, 0, 0, 0, 0, 0};  // as asked at the last open
+  std::string windowClass;           // X11 class and instance of new windows
+  std::vector<std::vector<unsigned char>> iconPixels;
+  std::vector<GLFWimage> icon;       // over iconPixels, given to every new window
+  int errorsSeen = 0;                // while quiet, errors are counted, not printed
+  bool quiet = false;
 
   glfw2::GLFWkeyfun keyFn = nullptr;
   glfw2::GLFWcharfun charFn = nullptr;
@@ -109,6 +116,10 @@ void Scale(double& x, double& y) {
 }
 
 void OnError(int code, const char* text) {
+  if (g.quiet) {
+    ++g.errorsSeen;
+    return;
+  }
   // Only reported: Xvfb, for one, refuses some full-screen requests and the
   // game must go on in whatever window it got.
   std::fprintf(stderr, "GLFW error %d: %s\n", code, text ? text : "");
@@ -224,10 +235,16 @@ int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebi
   int bits[6] = {redbits, greenbits, bluebits, alphabits, depthbits, stencilbits};
   std::memcpy(g.bits, bits, sizeof bits);
 
+  if (!g.windowClass.empty()) {
+    ::glfwWindowHintString(GLFW_X11_CLASS_NAME, g.windowClass.c_str());
+    ::glfwWindowHintString(GLFW_X11_INSTANCE_NAME, g.windowClass.c_str());
+  }
+
   GLFWmonitor* monitor = mode == FULLSCREEN ? Monitor() : nullptr;
   g.window = ::glfwCreateWindow(width, height, "", monitor, nullptr);
   g.closeRequested = false;
   if (!g.window) return 0;
+  if (!g.icon.empty()) ::glfwSetWindowIcon(g.window, (int)g.icon.size(), g.icon.data());
   ::glfwMakeContextCurrent(g.window);
   ::glfwSetKeyCallback(g.window, OnKey3);
   ::glfwSetCharCallback(g.window, OnChar3);
@@ -471,6 +488,35 @@ int glfwGetVideoModes(GLFWvidmode* list, int maxcount) {
     if (!seen) list[n++] = mode;
   }
   return n;
+}
+
+void glfwSetWindowClass(const char* name) { g.windowClass = name ? name : ""; }
+
+void glfwSetWindowIcon(int count, const GLFWicon* icons) {
+  g.iconPixels.clear();
+  g.icon.clear();
+  for (int i = 0; i < count; ++i) {
+    const GLFWicon& in = icons[i];
+    g.iconPixels.emplace_back(in.Pixels, in.Pixels + (size_t)in.Width * in.Height * 4);
+  }
+  for (int i = 0; i < count; ++i) g.icon.push_back({icons[i].Width, icons[i].Height, g.iconPixels[i].data()});
+  if (g.window) ::glfwSetWindowIcon(g.window, (int)g.icon.size(), g.icon.empty() ? nullptr : g.icon.data());
+}
+
+float glfwGetContentScale() {
+  float x = 1, y = 1;
+  if (GLFWmonitor* m = Monitor()) ::glfwGetMonitorContentScale(m, &x, &y);
+  return x > y ? x : y;
+}
+
+bool glfwAddGamepadMappings(const char* text) {
+  // GLFW reports each bad line through the error callback; the caller
+  // reports the text once instead.
+  g.quiet = true;
+  g.errorsSeen = 0;
+  bool ok = ::glfwUpdateGamepadMappings(text ? text : "") == GLFW_TRUE;
+  g.quiet = false;
+  return ok && g.errorsSeen == 0;
 }
 
 double glfwGetTime() { return ::glfwGetTime(); }

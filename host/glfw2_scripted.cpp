@@ -44,6 +44,7 @@ struct Layer {
   glfw2::GLFWwindowclosefun closeFn = nullptr;
 
   glfw2::GLFWvidmode desktop = {1920, 1080, 8, 8, 8};
+  float contentScale = 1;
   std::vector<glfw2::GLFWvidmode> modes;
   glfw2_script::Joystick joys[glfw2::JOYSTICK_LAST + 1];
   glfw2_script::Stats stats;
@@ -130,6 +131,7 @@ void SetDesktopMode(int width, int height, int red, int green, int blue) {
   L().desktop = {width, height, red, blue, green};
 }
 void SetVideoModes(const std::vector<glfw2::GLFWvidmode>& modes) { L().modes = modes; }
+void SetContentScale(float scale) { L().contentScale = scale; }
 void SetJoystick(int joy, const Joystick& state) {
   if (joy >= 0 && joy <= glfw2::JOYSTICK_LAST) L().joys[joy] = state;
 }
@@ -364,6 +366,22 @@ int glfwGetVideoModes(GLFWvidmode* list, int maxcount) {
   int n = std::min(maxcount, (int)m.size());
   for (int i = 0; i < n; ++i) list[i] = m[i];
   return n < 0 ? 0 : n;
+}
+
+void glfwSetWindowClass(const char* name) { L().stats.windowClass = name ? name : ""; }
+
+void glfwSetWindowIcon(int count, const GLFWicon* icons) {
+  std::vector<int>& sizes = L().stats.iconSizes;
+  sizes.clear();
+  for (int i = 0; i < count; ++i) sizes.push_back(icons[i].Width);
+}
+
+float glfwGetContentScale() { return L().contentScale; }
+
+// Accepts any text: the format is GLFW's to check.
+bool glfwAddGamepadMappings(const char* text) {
+  L().stats.mappings += text ? text : "";
+  return true;
 }
 
 double glfwGetTime() { return L().clock; }

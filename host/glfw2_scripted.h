@@ -37,6 +37,9 @@ struct Stats {
   int posX = -1, posY = -1;
   std::string title;
   bool keyRepeat = false, autoPoll = true, cursorVisible = true;
+  std::string windowClass;          // as set for the windows opened later
+  std::vector<int> iconSizes;       // the width of each icon picture given
+  std::string mappings;             // every gamepad mapping text accepted
 };
 
 // Back to a fresh layer: clock 0, nothing open, nothing queued, desktop
@@ -46,6 +49,8 @@ void SetInitFails(bool fails);
 void SetDesktopMode(int width, int height, int red, int green, int blue);
 void SetVideoModes(const std::vector<glfw2::GLFWvidmode>& modes);
 void SetJoystick(int joy, const Joystick& state);
+// What glfwGetContentScale reports (1 after Reset).
+void SetContentScale(float scale);
 
 double Now();
 // The clock jumps ahead at once (a stall, or time spent inside an update).

@@ -43,12 +43,27 @@ TEST_F(Options, TheICadeAndFullScreenLinesSwitchAndTheCreditsLineIsTheMenusAlone
   EXPECT_EQ(app->m_ctrl[0], 0) << "held characters let go";
 
   Tap(kDown);
+  host.state.clear();
   Tap(kFire);
   EXPECT_EQ(glfw2_script::GetStats().mode, GLFW_FULLSCREEN) << "asked of the host";
+  EXPECT_EQ(host.state.substr(0, 49), "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|1|0|0|")
+      << "the choice is saved at once, in option 20";
   for (int i = 0; i < 4; ++i) Tap(kDown);
   EXPECT_EQ(app->m_optSel, 4) << "sound, iCade, full screen, credits";
   Tap(kFire);
   EXPECT_EQ(std::make_pair(app->m_showCredits, app->m_showOptions), std::make_pair(1, 0));
+}
+
+class FreshApp : public MyAppTest {};
+
+TEST_F(FreshApp, TheNextStartOpensInTheModeLastChosen) {
+  // The defaults with option 20 set, and the weighted sum 1483 + 20.
+  host.state = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|1|0|0|0|0|1503|";
+  Start();
+  const glfw2_script::Stats& s = glfw2_script::GetStats();
+  EXPECT_EQ(std::make_tuple(s.mode, s.width, app->m_fullscreen), std::make_tuple(GLFW_FULLSCREEN, 1920, 1));
+  Tap(122);
+  EXPECT_EQ(std::make_tuple(s.mode, app->m_opt[20]), std::make_tuple(GLFW_WINDOW, 0)) << "F11 keeps it too";
 }
 
 // Over a paused game the options' cursor stops at the third line.

@@ -60,19 +60,47 @@ TEST(HostEntry, EachWayOfEndingGivesItsStatusAndReport) {
   }
 }
 
-TEST(HostEntry, StartedElsewhereItMovesToTheFolderThatHoldsItsData) {
+// Where the running program finds its data and keeps its state, wherever it
+// is started from; the working folder stays the one it was started in.
+TEST(HostEntry, ItFindsItsOwnDataFromItsOwnPlaceAndNeverChangesFolder) {
   if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
   test_files::ScratchDir root("quorvex-entry");
-  const fs::path game = root / "game", elsewhere = root / "elsewhere", here = root / "here";
-  for (const fs::path& p : {game / "data", elsewhere, here / "data"}) fs::create_directories(p);
-  fs::copy_file(QUORVEX_PROBE, game / "probe");
-  fs::permissions(game / "probe", fs::perms::owner_all);
-  const std::string exe = (game / "probe").string();
-  EXPECT_EQ(Probe({"cwd"}, elsewhere.string(), {}, exe).out, "cwd " + game.string() + "\nMain returned 0\n");
-  EXPECT_EQ(Probe({"cwd"}, here.string(), {}, exe).out, "cwd " + here.string() + "\nMain returned 0\n");
-  fs::remove(game / "data");
-  EXPECT_EQ(Probe({"cwd"}, elsewhere.string(), {}, exe).out,
-            "cwd " + elsewhere.string() + "\nMain returned 0\n");
+  const fs::path game = root / "game", prefix = root / "prefix", elsewhere = root / "elsewhere";
+  for (const fs::path& p : {game / "data", prefix / "bin", prefix / "share/quorvex/data", elsewhere / "data"})
+    fs::create_directories(p);
+  for (const fs::path& p : {game / "data", prefix / "share/quorvex/data"})
+    test_files::WriteFile(p / "quorvex.stamp", "quorvex data\n");
+  for (const fs::path& p : {game / "probe", prefix / "bin/probe"}) {
+    fs::copy_file(QUORVEX_PROBE, p);
+    fs::permissions(p, fs::perms::owner_all);
+  }
+  const std::string e = elsewhere.string(), xdg = "XDG_DATA_HOME=" + (root / "xdg").string();
+  auto places = [&](const fs::path& exe) { return Probe({"places"}, e, {xdg}, exe.string()).out; };
+  EXPECT_EQ(places(game / "probe"), "cwd " + e + "\ndata " + (game / "data").string() + "\nstate " +
+                                        (game / ".zorbelstate").string() + "\nMain returned 0\n");
+  EXPECT_EQ(places(prefix / "bin/probe"), "cwd " + e + "\ndata " + (prefix / "bin/../share/quorvex/data").string() +
+                                              "\nstate " + (root / "xdg/quorvex/.zorbelstate").string() +
+                                              "\nMain returned 0\n");
+  fs::remove(game / "data/quorvex.stamp");
+  EXPECT_EQ(places(game / "probe"), "cwd " + e + "\ndata ./data\nstate ./.zorbelstate\nMain returned 0\n")
+      << "only a stamped folder is the game's";
+}
+
+// A player's gamepad mappings: a malformed source is reported once and the
+// game goes on; a good one is taken silently.
+TEST(HostEntry, AMalformedGamepadMappingIsReportedOnceAndIgnored) {
+  if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
+  test_files::ScratchDir dir("quorvex-entry");
+  fs::create_directories(dir / "quorvex");
+  test_files::WriteFile(dir / "quorvex/gamecontrollerdb.txt",
+                        "# mine\n03000000de2800000112000001000000,My Pad,a:b0,b:b1,platform:Linux,\n");
+  const std::string config = "XDG_CONFIG_HOME=" + dir.path().string();
+  ProcessResult good = Probe({"close"}, "", {config});
+  ProcessResult bad = Probe({"close"}, "", {config, "SDL_GAMECONTROLLERCONFIG=1234,Pad,a:b0"});
+  EXPECT_EQ(good.err + std::to_string(good.status), "0");
+  EXPECT_EQ(bad.err,
+            "quorvex: the gamepad mappings of SDL_GAMECONTROLLERCONFIG are ignored (line 1 is not a mapping)\n");
+  EXPECT_EQ(bad.out, "Main returned 0\n");
 }
 
 }  // namespace

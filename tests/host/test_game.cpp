@@ -3,6 +3,7 @@
 // joysticks.
 #include <map>
 
+#include "host/data.h"
 #include "tests/host/host_fixture.h"
 
 namespace {
@@ -164,6 +165,38 @@ TEST_F(HostGame, TheWindowOpensCentredInputArrivesTranslatedAndASwitchReleasesHe
 
   Advance(1.2345 - Now());
   EXPECT_EQ(host.Millisecs(), 1234);
+}
+
+TEST_F(HostGame, TheWindowTellsDesktopsWhoItIsAndFollowsTheScreensScale) {
+  const VxDataPlaces saved = vx_data_places;
+  vx_data_places.dataDir = QUORVEX_DATA_DIR;
+  glfw2_script::SetContentScale(2.5f);
+  host.Run();  // nothing queued: the first window opens and the loop ends
+  vx_data_places = saved;
+  const glfw2_script::Stats& s = glfw2_script::GetStats();
+  EXPECT_EQ(s.windowClass, QUORVEX_APP_ID);
+  EXPECT_EQ(s.iconSizes, std::vector<int>({16, 32, 48, 64, 128}));
+  // Twice the size at a scale of 2.5, centred on the 1920 x 1080 desktop.
+  EXPECT_EQ(std::vector<int>({s.width, s.height, s.posX, s.posY}), std::vector<int>({1280, 960, 320, 60}));
+  glfw2_script::SetContentScale(0.5f);
+  host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+  EXPECT_EQ(s.width * 10000 + s.height, 640 * 10000 + 480) << "never smaller than asked";
+  host.SetGlfwWindow(1920, 1080, 8, 8, 8, 0, 0, 0, true);
+  EXPECT_EQ(s.width * 10000 + s.height, 1920 * 10000 + 1080) << "full screen is the size asked";
+}
+
+TEST_F(HostGame, PadsAreTheConnectedJoysticksInSlotOrder) {
+  Array<float> x(2), y(2), z(2);
+  Array<bool> b(32);
+  glfw2_script::SetJoystick(1, {true, {.25f, 0}, {}});
+  glfw2_script::SetJoystick(3, {true, {.75f, 0}, {}});
+  float seen[2] = {0, 0};
+  for (int pad : {0, 1}) {
+    ASSERT_TRUE(host.PollJoystick(pad, x, y, z, b)) << pad;
+    seen[pad] = x[0];
+  }
+  EXPECT_EQ(std::vector<float>(seen, seen + 2), std::vector<float>({.25f, .75f})) << "slots 0 and 2 are gaps";
+  EXPECT_FALSE(host.PollJoystick(2, x, y, z, b)) << "no more pads";
 }
 
 TEST_F(HostGame, JoystickAxesAreRemappedByTheirCountAndButtonsFillWhatFits) {
