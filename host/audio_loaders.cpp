@@ -97,6 +97,12 @@ long long Remaining(FILE* f) {
 bool Skip(FILE* f, uint32_t size) { return std::fseek(f, (long)size, SEEK_CUR) == 0; }
 
 // A chunk size the file can actually hold (and an int can count).
+// Leaves the reason for the caller; always null.
+unsigned char* Fail(const char* why) {
+  vx_audio_load_err = why;
+  return nullptr;
+}
+
 bool Fits(FILE* f, uint32_t size) {
   long long left = Remaining(f);
   return left >= 0 && (long long)size <= left && size <= (uint32_t)INT_MAX;
@@ -104,33 +110,38 @@ bool Fits(FILE* f, uint32_t size) {
 
 }  // namespace
 
+const char* vx_audio_load_err = nullptr;
+
 unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* hertz) {
-  if (!f) return nullptr;
+  vx_audio_load_err = nullptr;
+  if (!f) return Fail("no file");
   char tag[4];
   uint32_t size = 0;
-  if (!ReadTag(f, tag) || std::memcmp(tag, "RIFF", 4) != 0) return nullptr;
-  if (!ReadU32(f, &size)) return nullptr;  // the RIFF size says nothing we need
-  if (!ReadTag(f, tag) || std::memcmp(tag, "WAVE", 4) != 0) return nullptr;
-  if (!ReadTag(f, tag) || std::memcmp(tag, "fmt ", 4) != 0) return nullptr;
+  if (!ReadTag(f, tag) || std::memcmp(tag, "RIFF", 4) != 0) return Fail("not a RIFF file");
+  if (!ReadU32(f, &size)) return Fail("cut short in the header");  // the RIFF size says nothing we need
+  if (!ReadTag(f, tag) || std::memcmp(tag, "WAVE", 4) != 0) return Fail("not a WAVE file");
+  if (!ReadTag(f, tag) || std::memcmp(tag, "fmt ", 4) != 0) return Fail("no fmt chunk first");
   uint32_t fmtSize = 0;
-  if (!ReadU32(f, &fmtSize) || fmtSize < 16 || !Fits(f, fmtSize)) return nullptr;
+  if (!ReadU32(f, &fmtSize) || fmtSize < 16 || !Fits(f, fmtSize)) return Fail("bad fmt chunk size");
 
   uint32_t formatTag, chans, rate, byteRate, align, bits;
-  if (!ReadU16(f, &formatTag) || formatTag != 1) return nullptr;  // integer PCM only
+  if (!ReadU16(f, &formatTag)) return Fail("cut short in the fmt chunk");
+  if (formatTag != 1) return Fail("not integer PCM");
   if (!ReadU16(f, &chans) || !ReadU32(f, &rate) || !ReadU32(f, &byteRate) ||
       !ReadU16(f, &align) || !ReadU16(f, &bits)) {
-    return nullptr;
+    return Fail("cut short in the fmt chunk");
   }
-  if (chans == 0 || bits < 8) return nullptr;
+  if (chans == 0) return Fail("no channels");
+  if (bits < 8) return Fail("fewer than 8 bits a sample");
   const uint32_t bytes = bits / 8;
-  if (fmtSize > 16 && !Skip(f, fmtSize - 16)) return nullptr;
+  if (fmtSize > 16 && !Skip(f, fmtSize - 16)) return Fail("cut short in the fmt chunk");
 
   // Any chunk before "data" (LIST, fact, cue ...) is passed over.
   for (;;) {
-    if (!ReadTag(f, tag)) return nullptr;  // no data chunk at all
-    if (!ReadU32(f, &size) || !Fits(f, size)) return nullptr;
+    if (!ReadTag(f, tag)) return Fail("no data chunk");
+    if (!ReadU32(f, &size) || !Fits(f, size)) return Fail("a chunk larger than the file");
     if (std::memcmp(tag, "data", 4) == 0) break;
-    if (!Skip(f, size)) return nullptr;
+    if (!Skip(f, size)) return Fail("a chunk larger than the file");
     // RIFF pads odd-sized chunks with one zero byte; chunk ids never start with 0.
     if (size & 1) {
       int c = std::fgetc(f);
@@ -139,10 +150,10 @@ unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* he
   }
 
   unsigned char* data = (unsigned char*)std::malloc(size ? size : 1);
-  if (!data) return nullptr;
+  if (!data) return Fail("out of memory");
   if (std::fread(data, 1, size, f) != size) {
     std::free(data);
-    return nullptr;
+    return Fail("cut short in the data chunk");
   }
   *length = (int)(size / (chans * bytes));
   *channels = (int)chans;
@@ -152,23 +163,24 @@ unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* he
 }
 
 unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* hertz) {
-  if (!f) return nullptr;
+  vx_audio_load_err = nullptr;
+  if (!f) return Fail("no file");
   std::vector<unsigned char> bytes;
   unsigned char block[16384];
   for (size_t got; (got = std::fread(block, 1, sizeof block, f)) > 0;) {
-    if ((long)(bytes.size() + got) > kOggMaxBytes) return nullptr;
+    if ((long)(bytes.size() + got) > kOggMaxBytes) return Fail("larger than a sound may be");
     bytes.insert(bytes.end(), block, block + got);
   }
   const size_t intact = OggIntactPrefix(bytes.data(), bytes.size());
-  if (intact == 0) return nullptr;
+  if (intact == 0) return Fail("no intact Ogg page");
   int error = 0;
   stb_vorbis* vorbis = stb_vorbis_open_memory(bytes.data(), (int)intact, &error, nullptr);
-  if (!vorbis) return nullptr;
+  if (!vorbis) return Fail("no Vorbis stream");
   stb_vorbis_info info = stb_vorbis_get_info(vorbis);
   const int c = info.channels;
   if (c <= 0) {
     stb_vorbis_close(vorbis);
-    return nullptr;
+    return Fail("no channels");
   }
   size_t capacity = (size_t)c * kOggFrameRoom;
   size_t used = 0;
@@ -194,7 +206,7 @@ unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* he
     }
   }
   stb_vorbis_close(vorbis);
-  if (!samples) return nullptr;
+  if (!samples) return Fail("too long or out of memory");
   *length = (int)frames;
   *channels = c;
   *format = 2;
@@ -205,9 +217,9 @@ unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* he
 unsigned char* VxGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format,
                                          int* hertz) {
   FILE* f = OpenFile(path, String("rb"));
-  if (!f) return nullptr;
+  if (!f) return Fail("cannot open the file");
   String lower = path.ToLower();
-  unsigned char* data = nullptr;
+  unsigned char* data = Fail("neither .wav nor .ogg");
   if (lower.EndsWith(String(".wav"))) {
     data = LoadWAV(f, length, channels, format, hertz);
   } else if (lower.EndsWith(String(".ogg"))) {

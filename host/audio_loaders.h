@@ -10,6 +10,10 @@
 
 #include <cstdio>
 
+// Why the last load refused its file ("not integer PCM", "no data chunk",
+// ...), or null after a load that succeeded.
+extern const char* vx_audio_load_err;
+
 // RIFF/WAVE with an integer PCM "fmt " chunk; chunks before "data" are skipped.
 unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* hertz);
 

@@ -81,15 +81,17 @@ std::string StateLoad(const unsigned char* data, size_t size) {
   return saved == text ? "same" : saved == defaults ? "defaults" : "changed";
 }
 
-// A sound loader: no data, or as many bytes as length, channels and format say.
+// A sound loader: no data and its reason, or as many bytes as length, channels
+// and format say.
 template <unsigned char* (*Loader)(FILE*, int*, int*, int*, int*)>
 std::string SoundLoad(const unsigned char* data, size_t size) {
   FILE* f = size ? fmemopen(const_cast<unsigned char*>(data), size, "rb") : nullptr;
   int length = 0, channels = 0, format = 0, hertz = 0;
   unsigned char* pcm = f ? Loader(f, &length, &channels, &format, &hertz) : nullptr;
   if (f) std::fclose(f);
-  if (!pcm) return "rejected";
-  if (length < 0 || channels < 1 || format < 1) std::abort();
+  if (!pcm && !vx_audio_load_err) std::abort();  // a refusal always says why
+  if (!pcm) return std::string("rejected: ") + vx_audio_load_err;
+  if (length < 0 || channels < 1 || format < 1 || vx_audio_load_err) std::abort();
   // Touch every byte: a short buffer shows up under the address sanitizer.
   unsigned sum = 0;
   for (long long i = 0; i < (long long)length * channels * format; ++i) sum += pcm[i];

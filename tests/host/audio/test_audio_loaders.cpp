@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "host/audio_loaders.h"
 #include "tests/host/audio/audio_util.h"
 
 using namespace audio_test;
@@ -60,8 +61,10 @@ TEST(HostAudioLoaders, WavLayoutsThatRealToolsWriteLoadAndEveryCutOfOneGivesNoDa
   }
   Loaded other, absent;
   Load("sound.wav.mp3", files[0].bytes, &other);
+  EXPECT_STREQ(vx_audio_load_err, "neither .wav nor .ogg");
   Load("absent.wav", "", &absent);
   EXPECT_TRUE(other.data == nullptr && absent.data == nullptr) << "neither .wav nor .ogg; no file";
+  EXPECT_STREQ(vx_audio_load_err, "cannot open the file");
 }
 
 TEST(HostAudioLoaders, OggDecodesWholeWithItsLengthChannelsRateAndTone) {
