@@ -7,7 +7,7 @@
 // Left out: saving on exit (EndApp saves nothing) and any host of our own.
 #pragma once
 
-#include "host/game.h"
+#include "host/platform/game.h"
 #include "runtime/runtime.h"
 
 class gxtkGraphics;

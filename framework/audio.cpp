@@ -6,7 +6,7 @@
 // Left out: anything the device does not do itself.
 #include "framework/audio.h"
 
-#include "host/data.h"
+#include "host/services/data.h"
 
 gxtkAudio* vx_audio_device = nullptr;
 

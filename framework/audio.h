@@ -6,7 +6,7 @@
 // messages (a sound that cannot be loaded is simply null).
 #pragma once
 
-#include "host/gxtk_audio.h"
+#include "host/audio/gxtk_audio.h"
 #include "runtime/runtime.h"
 
 class c_Sound : public Object {

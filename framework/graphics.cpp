@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-#include "host/data.h"
+#include "host/services/data.h"
 
 gxtkGraphics* vx_graphics_device = nullptr;
 c_GraphicsContext* vx_graphics_context = nullptr;

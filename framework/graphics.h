@@ -10,7 +10,7 @@
 // Left out: text drawing (the game draws its own bitmap text), render targets.
 #pragma once
 
-#include "host/gxtk_graphics.h"
+#include "host/render/gxtk_graphics.h"
 #include "runtime/runtime.h"
 
 class c_Image;

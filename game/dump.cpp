@@ -6,9 +6,9 @@
 
 #include "framework/random.h"
 #include "game/myapp.h"
-#include "host/gxtk_audio.h"
-#include "host/gxtk_graphics.h"
-#include "host/script.h"
+#include "host/audio/gxtk_audio.h"
+#include "host/render/gxtk_graphics.h"
+#include "host/platform/script.h"
 
 namespace {
 

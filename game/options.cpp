@@ -6,7 +6,7 @@
 #include "framework/framework.h"
 #include "game/gear.h"
 #include "game/myapp.h"
-#include "host/game.h"
+#include "host/platform/game.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "framework/random.h"
 #include <algorithm>
 
-#include "host/gxtk_audio.h"
+#include "host/audio/gxtk_audio.h"
 #include "music/qzplayer.h"
 
 namespace {

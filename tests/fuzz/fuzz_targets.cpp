@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "game/myapp.h"
-#include "host/audio_loaders.h"
-#include "host/gxtk_graphics.h"
+#include "host/audio/audio_loaders.h"
+#include "host/render/gxtk_graphics.h"
 #include "stb_image.h"
 #include "tests/support/game_rig.h"
 

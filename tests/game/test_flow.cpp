@@ -4,7 +4,7 @@
 #include <string>
 #include <tuple>
 
-#include "host/glfw2_scripted.h"
+#include "host/platform/glfw2_scripted.h"
 #include "tests/support/myapp.h"
 
 namespace {

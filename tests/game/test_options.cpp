@@ -1,7 +1,7 @@
 // The options panel and the pause menu (game/options.cpp), driven by keys
 // through the host as a player would.
 // Left out: the television's quit dialog and overscan, and play without music tracks: not on the desktop.
-#include "host/glfw2_scripted.h"
+#include "host/platform/glfw2_scripted.h"
 #include "tests/support/myapp.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "host/glfw2.h"
+#include "host/platform/glfw2.h"
 #include "tests/support/openal.h"
 
 namespace test_support {

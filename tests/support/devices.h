@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "framework/audio.h"
-#include "host/game.h"
-#include "host/gxtk_audio.h"
-#include "host/gxtk_graphics.h"
+#include "host/platform/game.h"
+#include "host/audio/gxtk_audio.h"
+#include "host/render/gxtk_graphics.h"
 
 namespace test_support {
 

@@ -4,8 +4,8 @@
 
 #include "framework/app.h"
 #include "framework/input.h"
-#include "host/glfw2_scripted.h"
-#include "host/options.h"
+#include "host/platform/glfw2_scripted.h"
+#include "host/platform/options.h"
 
 namespace {
 

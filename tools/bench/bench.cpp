@@ -36,9 +36,9 @@
 #include "framework/app.h"
 #include "framework/graphics.h"
 #include "game/myapp.h"
-#include "host/game.h"
-#include "host/glfw2.h"
-#include "host/options.h"
+#include "host/platform/game.h"
+#include "host/platform/glfw2.h"
+#include "host/platform/options.h"
 
 // ---------------------------------------------------------------------------
 // Heap counting: every operator new of the process.

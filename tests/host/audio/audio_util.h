@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "host/game.h"
+#include "host/platform/game.h"
 #include "tests/support/files.h"
 
 namespace audio_test {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "host/audio_loaders.h"
+#include "host/audio/audio_loaders.h"
 #include "tests/host/audio/audio_util.h"
 
 using namespace audio_test;

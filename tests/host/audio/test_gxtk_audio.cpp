@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/gxtk_audio.h"
+#include "host/audio/gxtk_audio.h"
 #include "tests/host/audio/audio_util.h"
 #include "tests/support/openal.h"
 

@@ -10,9 +10,9 @@
 #include <cstring>
 #include <functional>
 
-#include "host/game.h"
-#include "host/glfw2.h"
-#include "host/gxtk_graphics.h"
+#include "host/platform/game.h"
+#include "host/platform/glfw2.h"
+#include "host/render/gxtk_graphics.h"
 #include "stb_image_write.h"
 #include "tests/support/files.h"
 
