@@ -6,8 +6,9 @@ set -e
 
 PACKAGES="g++ cmake ninja-build pkg-config googletest libgtest-dev \
 libglfw3-dev libopenal-dev libstb-dev libvorbis-dev \
-libgl1-mesa-dev libgl1-mesa-dri xvfb xauth xdotool \
-clang libclang-rt-14-dev"
+libgl1-mesa-dev libgl1-mesa-dri xvfb xauth xdotool x11-utils \
+clang libclang-rt-14-dev clang-format \
+desktop-file-utils appstream man-db"
 
 missing=""
 for p in $PACKAGES; do

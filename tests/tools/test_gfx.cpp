@@ -1,6 +1,7 @@
 // The picture half of the asset generator: the halo blur with exact values, then every
 // picture the build wrote into data/ as the game loads it (stb_image, cells wrapping into
-// rows) at its three scales, and the fonts' glyph rules. A second run writes the same bytes.
+// rows) at its three scales, the fonts' glyph rules and the icon at each of its sizes.
+// A second run writes the same bytes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "tests/support/files.h"
 #include "tools/assetgen/gfx/canvas.h"
 #include "tools/assetgen/gfx/gfx.h"
+#include "tools/assetgen/gfx/pictures.h"
 
 namespace fs = std::filesystem;
 
@@ -35,14 +37,16 @@ TEST(GfxCanvas, BlurSpreadsAPointIntoAGaussianOfItsSigma) {
 struct Image {
   int w = 0, h = 0;
   std::vector<unsigned char> px;  // RGBA
-  Image(const std::string& name, int scale) {
-    const char* suffix[] = {"", "", "-hd", "", "-hd2"};
+  Image(const std::string& name, int scale) : Image(QUORVEX_DATA_DIR "/" + name + Suffix(scale) + ".png") {}
+  explicit Image(const std::string& path) {
     int n = 0;
-    if (unsigned char* data = stbi_load((QUORVEX_DATA_DIR "/" + name + suffix[scale] + ".png").c_str(), &w, &h, &n, 4)) {
+    if (unsigned char* data = stbi_load(path.c_str(), &w, &h, &n, 4)) {
       px.assign(data, data + (size_t)w * h * 4);
       stbi_image_free(data);
     }
   }
+  static std::string Suffix(int scale) { return scale == 2 ? "-hd" : scale == 4 ? "-hd2" : ""; }
+  const unsigned char* At(int x, int y) const { return &px[((size_t)y * w + x) * 4]; }
   // Pixels of a rectangle at least `alpha` opaque (by default, more than half).
   int Count(int x0, int y0, int cw, int ch, int alpha = 128) const {
     int n = 0;
@@ -110,6 +114,27 @@ TEST(GfxData, TheFontsHaveOneDistinctGlyphPerPrintableCharacter) {
   }
 }
 
+TEST(GfxData, TheIconIsABrightRimmedDarkDiscWithClearCornersAtEverySize) {
+  for (int size : gfx::kIconSizes) {
+    SCOPED_TRACE(size);
+    const Image icon(QUORVEX_DATA_DIR "/icons/quorvex-" + std::to_string(size) + ".png");
+    ASSERT_TRUE(icon.w == size && icon.h == size) << icon.w << " x " << icon.h;
+    const int corner = std::max(2, size / 8), far = size - corner;
+    EXPECT_EQ(icon.Count(0, 0, corner, corner, 1) + icon.Count(far, 0, corner, corner, 1) +
+                  icon.Count(0, far, corner, corner, 1) + icon.Count(far, far, corner, corner, 1), 0);
+    EXPECT_EQ(icon.Count(size / 4, size / 4, size / 2, size / 2, 255), size * size / 4) << "the board has a hole";
+    // Down the middle from the top: the rim, then the empty board above the blobs.
+    auto brightness = [&](int y) {
+      const unsigned char* p = icon.At(size / 2, y);
+      return (p[0] + p[1] + p[2]) * p[3] / 255;
+    };
+    int rim = 0;
+    for (int y = 0; y < size / 8; ++y) rim = std::max(rim, brightness(y));
+    EXPECT_GT(rim, 450);
+    EXPECT_LT(brightness(size / 4), 150);
+  }
+}
+
 TEST(GfxData, ASecondRunWritesTheSameFilesAndAnUnwritableFolderFails) {
   test_files::ScratchDir again("quorvex-gfx");
   ASSERT_EQ(GenerateGfx((again / "data").string(), (again / "sheet.png").string()), 0);
@@ -119,7 +144,7 @@ TEST(GfxData, ASecondRunWritesTheSameFilesAndAnUnwritableFolderFails) {
     EXPECT_TRUE(e.is_directory() || test_files::ReadFile(e) == test_files::ReadFile(same)) << same;
     files += e.is_regular_file();
   }
-  EXPECT_EQ(files, (int)(sizeof kPictures / sizeof kPictures[0]) * 3);
+  EXPECT_EQ(files, (int)(sizeof kPictures / sizeof kPictures[0]) * 3 + (int)std::size(gfx::kIconSizes));
   EXPECT_TRUE(test_files::ReadFile(again / "sheet.png") == test_files::ReadFile(QUORVEX_SHEET)) << "the contact sheet";
   test_files::WriteFile(again / "blocker", "a file where a folder should be");
   EXPECT_NE(GenerateGfx((again / "blocker" / "data").string()), 0);

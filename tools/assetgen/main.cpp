@@ -1,7 +1,11 @@
 // assetgen: writes the game's data folder. Usage: assetgen <data dir> [--sheet <png>]
-// Pictures and sounds are independent, so they are made on two threads.
+// Pictures and sounds are independent, so they are made on two threads. The last file
+// written is the stamp, quorvex.stamp, which marks the folder as the game's own data of
+// this version: the game accepts no data folder without it, so a run that failed part way
+// leaves the folder without one.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -23,6 +27,9 @@ int main(int argc, char** argv) {
       dataDir = argv[i];
     }
   }
+  const std::string stamp = dataDir + "/quorvex.stamp";
+  std::error_code ec;
+  std::filesystem::remove(stamp, ec);
   int gfx = 0;
   std::thread pictures([&] { gfx = GenerateGfx(dataDir, sheet); });
 #ifdef QUORVEX_ASSETGEN_SFX
@@ -31,5 +38,12 @@ int main(int argc, char** argv) {
   int sfx = 0;
 #endif
   pictures.join();
-  return gfx != 0 || sfx != 0 ? 1 : 0;
+  if (gfx != 0 || sfx != 0) return 1;
+  FILE* f = std::fopen(stamp.c_str(), "w");
+  const bool stamped = f && std::fputs("quorvex data " QUORVEX_VERSION "\n", f) >= 0;
+  if (!f || std::fclose(f) != 0 || !stamped) {
+    std::fprintf(stderr, "assetgen: cannot write %s\n", stamp.c_str());
+    return 1;
+  }
+  return 0;
 }

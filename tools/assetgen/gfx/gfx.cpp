@@ -1,5 +1,6 @@
-// GenerateGfx: draws every picture of the inventory at 1x, 2x and 4x on a few threads and
-// writes them as PNG (see gfx.h), then lays the 1x frames out on the contact sheet.
+// GenerateGfx: draws every picture of the inventory at 1x, 2x and 4x and the icon at each
+// of its sizes on a few threads and writes them as PNG (see gfx.h), then lays the 1x frames
+// and the icons out on the contact sheet.
 #include "gfx.h"
 
 #include <atomic>
@@ -44,6 +45,9 @@ Canvas DrawPicture(const Picture& p, int scale) {
 
 const char* Suffix(int scale) { return scale == 1 ? "" : scale == 2 ? "-hd" : "-hd2"; }
 
+// The icon of each size is <data dir>/icons/quorvex-<size>.png.
+const char kIconStem[] = "icons/quorvex-";
+
 // --- Contact sheet ---------------------------------------------------------------
 
 constexpr int kSheetW = 1280, kPad = 6, kLabelH = 12, kTitleH = 16;
@@ -59,8 +63,21 @@ void Text(Canvas& sheet, int x, int y, const std::string& s, Rgba col) {
 
 int TileW(const Picture& p) { return std::max(p.cellW, 20) + kPad; }
 
+// Copies a w x h block of src onto the sheet over the tile colour, so a cell's extent
+// shows as a lighter square.
+void Tile(Canvas& sheet, const Canvas& src, int sx, int sy, int w, int h, int tx, int ty) {
+  const float bg[3] = {0.10f, 0.11f, 0.17f};
+  for (int yy = 0; yy < h; ++yy)
+    for (int xx = 0; xx < w; ++xx) {
+      float* d = sheet.At(tx + xx, ty + yy);
+      const float* s = src.At(sx + xx, sy + yy);
+      for (int k = 0; k < 3; ++k) d[k] = s[k] + bg[k] * (1 - s[3]);
+      d[3] = 1;
+    }
+}
+
 // Walks the layout; with a sheet it also draws. Returns the height used.
-int LayoutSheet(const std::vector<Canvas>& frames1x, Canvas* sheet) {
+int LayoutSheet(const std::vector<Canvas>& frames1x, const std::vector<Canvas>& icons, Canvas* sheet) {
   int count = 0;
   const Picture* pics = Pictures(&count);
   int y = kPad;
@@ -76,30 +93,33 @@ int LayoutSheet(const std::vector<Canvas>& frames1x, Canvas* sheet) {
     for (int f = 0; f < p.frames; ++f) {
       const int tx = kPad + (f % perRow) * TileW(p), ty = y + (f / perRow) * (p.cellH + kLabelH + kPad);
       if (!sheet) continue;
-      const Canvas& src = frames1x[i];
-      const int sx = (f % p.columns) * p.cellW, sy = (f / p.columns) * p.cellH;
-      for (int yy = 0; yy < p.cellH; ++yy)
-        for (int xx = 0; xx < p.cellW; ++xx) {
-          float* d = sheet->At(tx + xx, ty + yy);
-          const float* s = src.At(sx + xx, sy + yy);
-          const float bg[3] = {0.10f, 0.11f, 0.17f};  // the cell's extent shows as a lighter square
-          for (int k = 0; k < 3; ++k) d[k] = s[k] + bg[k] * (1 - s[3]);
-          d[3] = 1;
-        }
+      Tile(*sheet, frames1x[i], (f % p.columns) * p.cellW, (f / p.columns) * p.cellH, p.cellW, p.cellH, tx, ty);
       Text(*sheet, tx, ty + p.cellH + 1, std::to_string(f), C(150, 170, 200));
     }
     const int rows = (p.frames + perRow - 1) / perRow;
     y += rows * (p.cellH + kLabelH + kPad) + kPad;
   }
-  return y;
+  // The icon at every size, side by side.
+  if (sheet) Text(*sheet, kPad, y, std::string(kIconStem) + "<size>  the desktop icon", C(255, 230, 120));
+  y += kTitleH;
+  int x = kPad, tallest = 0;
+  for (const Canvas& icon : icons) {
+    if (sheet) {
+      Tile(*sheet, icon, 0, 0, icon.w, icon.h, x, y);
+      Text(*sheet, x, y + icon.h + 1, std::to_string(icon.w), C(150, 170, 200));
+    }
+    x += std::max(icon.w, 20) + kPad;
+    tallest = std::max(tallest, icon.h);
+  }
+  return y + tallest + kLabelH + 2 * kPad;
 }
 
-bool WriteSheet(const std::string& path, const std::vector<Canvas>& frames1x) {
-  Canvas sheet(kSheetW, LayoutSheet(frames1x, nullptr));
+bool WriteSheet(const std::string& path, const std::vector<Canvas>& frames1x, const std::vector<Canvas>& icons) {
+  Canvas sheet(kSheetW, LayoutSheet(frames1x, icons, nullptr));
   for (size_t i = 0; i < sheet.px.size(); i += 4) {
     sheet.px[i] = 0.03f, sheet.px[i + 1] = 0.03f, sheet.px[i + 2] = 0.07f, sheet.px[i + 3] = 1;
   }
-  LayoutSheet(frames1x, &sheet);
+  LayoutSheet(frames1x, icons, &sheet);
   return WritePng(path, sheet);
 }
 
@@ -122,21 +142,31 @@ int GenerateGfx(const std::string& dataDir, const std::string& sheetPath) {
   }
   int count = 0;
   const Picture* pics = Pictures(&count);
-  std::vector<Canvas> frames1x(count);
+  const int icons = (int)(sizeof kIconSizes / sizeof kIconSizes[0]);
+  std::vector<Canvas> frames1x(count), iconCanvases(icons);
   std::atomic<int> next{0}, failures{0};
-  const int tasks = count * 3;
+  const int tasks = icons + count * 3;
+  auto write = [&](const std::string& path, const Canvas& canvas) {
+    if (!WritePng(path, canvas)) {
+      std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
+      ++failures;
+    }
+  };
   auto worker = [&] {
     for (int t; (t = next++) < tasks;) {
-      // Largest first: the 4x pictures, then 2x, then 1x.
-      const int scale = t < count ? 4 : t < 2 * count ? 2 : 1;
-      const Picture& p = pics[t % count];
-      Canvas canvas = DrawPicture(p, scale);
-      const std::string path = dataDir + "/" + p.name + Suffix(scale) + ".png";
-      if (!WritePng(path, canvas)) {
-        std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
-        ++failures;
+      if (t < icons) {  // the icons first: the largest is the biggest single job
+        const int i = icons - 1 - t;
+        iconCanvases[i] = DrawAppIcon(kIconSizes[i]);
+        write(dataDir + "/" + kIconStem + std::to_string(kIconSizes[i]) + ".png", iconCanvases[i]);
+        continue;
       }
-      if (scale == 1) frames1x[t % count] = std::move(canvas);
+      // Then the largest pictures first: the 4x pictures, then 2x, then 1x.
+      const int u = t - icons;
+      const int scale = u < count ? 4 : u < 2 * count ? 2 : 1;
+      const Picture& p = pics[u % count];
+      Canvas canvas = DrawPicture(p, scale);
+      write(dataDir + "/" + p.name + Suffix(scale) + ".png", canvas);
+      if (scale == 1) frames1x[u % count] = std::move(canvas);
     }
   };
   const unsigned hw = std::thread::hardware_concurrency();
@@ -145,7 +175,7 @@ int GenerateGfx(const std::string& dataDir, const std::string& sheetPath) {
   for (int i = 1; i < threads; ++i) pool.emplace_back(worker);
   worker();
   for (std::thread& th : pool) th.join();
-  if (!sheetPath.empty() && !WriteSheet(sheetPath, frames1x)) {
+  if (!sheetPath.empty() && !WriteSheet(sheetPath, frames1x, iconCanvases)) {
     std::fprintf(stderr, "assetgen: cannot write %s\n", sheetPath.c_str());
     ++failures;
   }

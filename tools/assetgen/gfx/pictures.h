@@ -21,6 +21,11 @@ struct Picture {
 // Every picture of the data folder, in loader order.
 const Picture* Pictures(int* count);
 
+// The game's icon, one square picture per size (pixels), written as icons/quorvex-<size>.png.
+// The build passes the sizes in, since it also installs each into the desktop's icon theme.
+inline constexpr int kIconSizes[] = {QUORVEX_ICON_SIZES};
+Canvas DrawAppIcon(int size);
+
 // Sprites: shots, debris, blobs, orb and ship ("gfx"), their halos ("gfx_glow"), particles.
 void PaintGfx(const Cell& c, int frame);
 void PaintGlow(const Cell& c, int frame);
