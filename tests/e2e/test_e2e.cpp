@@ -31,7 +31,6 @@
 #include <string>
 #include <vector>
 
-#include "stb_image.h"
 #include "tests/support/files.h"
 #include "tests/support/game_files.h"
 #include "tests/support/openal.h"
@@ -67,31 +66,7 @@ class Game : public ::testing::Test {
   }
 };
 
-// A screenshot the game wrote, as RGB.
-struct Shot {
-  int w = 0, h = 0;
-  std::vector<unsigned char> rgb;
-  explicit Shot(const fs::path& p) {
-    int n = 0;
-    if (unsigned char* px = stbi_load(p.string().c_str(), &w, &h, &n, 3)) {
-      rgb.assign(px, px + (size_t)w * h * 3);
-      stbi_image_free(px);
-    }
-  }
-  const unsigned char* At(int x, int y) const { return &rgb.at(((size_t)y * w + x) * 3); }
-  // Distinct colours over a coarse grid: a blank screen has one or two.
-  int Colours() const {
-    std::vector<int> seen;
-    for (int y = 0; y < h; y += 8) {
-      for (int x = 0; x < w; x += 8) {
-        const unsigned char* p = At(x, y);
-        const int c = (p[0] >> 3) << 10 | (p[1] >> 3) << 5 | (p[2] >> 3);
-        if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
-      }
-    }
-    return (int)seen.size();
-  }
-};
+using game_files::Shot;
 
 bool Holds(const std::string& actual, const std::string& want) {
   const char op = want.empty() ? 0 : want[0];

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "tests/support/files.h"
+#include "tests/support/game_files.h"
 #include "tests/support/process.h"
 
 namespace fs = std::filesystem;
@@ -44,6 +45,16 @@ ProcessResult Tool(const std::vector<std::string>& argv, const ProcessOptions& o
   EXPECT_FALSE(r.status == 127 && r.out.empty()) << argv[0] << " is missing: run scripts/deps.sh";
   return r;
 }
+
+// Every file under `root` by its relative name, with its bytes.
+std::map<std::string, std::string> Files(const fs::path& root) {
+  std::map<std::string, std::string> out;
+  for (const auto& e : fs::recursive_directory_iterator(root))
+    if (e.is_regular_file()) out[e.path().lexically_relative(root).string()] = test_files::ReadFile(e.path());
+  return out;
+}
+
+bool HasDisplay() { return std::getenv("DISPLAY") && *std::getenv("DISPLAY"); }
 
 class Install : public testing::Test {
  protected:
@@ -146,20 +157,68 @@ TEST_F(Install, TheInstalledGamePrintsItsVersion) {
 }
 
 TEST_F(Install, TheDataFolderIsTheBuildsStampIncluded) {
-  auto files = [](const fs::path& root) {
-    std::map<std::string, std::string> out;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-      if (e.is_regular_file()) out[e.path().lexically_relative(root).string()] = test_files::ReadFile(e.path());
-    return out;
-  };
   ASSERT_TRUE(fs::is_directory(DataDir()));
-  const auto installed = files(DataDir()), built = files(QUORVEX_DATA_DIR);
+  const auto installed = Files(DataDir()), built = Files(QUORVEX_DATA_DIR);
   EXPECT_EQ(installed.count("quorvex.stamp"), 1u);
   EXPECT_EQ(installed.size(), built.size());
   for (const auto& [name, bytes] : built) {
     const auto it = installed.find(name);
     EXPECT_TRUE(it != installed.end() && it->second == bytes) << name;
   }
+}
+
+// A player's first runs of the installed game, started from a folder that holds
+// someone else's "data": the menu is drawn from the game's own data, the state
+// goes to the player's data folder, the next start loads it, and neither that
+// folder nor the installation gains a file.
+TEST_F(Install, TheInstalledGamePlaysFromAnyFolderAndKeepsItsStatePerUser) {
+  if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
+  test_files::ScratchDir home("quorvex-home");
+  const fs::path elsewhere = home / "elsewhere", script = home / "script.txt";
+  fs::create_directories(elsewhere / "data");
+  test_files::WriteFile(elsewhere / "data/notes.txt", "someone else's");
+  test_files::WriteFile(script, "60 screenshot menu.png\n70 focus lost\n71 focus gained\n");
+  const auto installed = Files(Prefix());
+  ProcessOptions opt;
+  opt.cwd = elsewhere.string();
+  opt.env = {"HOME=" + home.path().string(), "XDG_DATA_HOME=" + (home / "xdg").string()};
+  const std::string game = Installed(QUORVEX_INSTALL_BINDIR "/quorvex").string();
+
+  const ProcessResult first = RunProcess({game, "--fast", "--script", script.string(), "--exit-after", "90"}, opt);
+  EXPECT_EQ(first.status, 0) << first.out << first.err;
+  EXPECT_GT(game_files::Shot(elsewhere / "menu.png").Colours(), 40) << "the menu, drawn from the game's own data";
+  EXPECT_EQ(game_files::StateProblem(test_files::ReadFile(home / "xdg/quorvex/.zorbelstate")), "")
+      << "saved when the focus went";
+  fs::remove(elsewhere / "menu.png");  // the one file the script asked for
+  EXPECT_EQ(Files(elsewhere).size(), 1u) << "nothing written into the folder it was started from";
+  EXPECT_TRUE(Files(Prefix()) == installed) << "nothing written into the installation";
+
+  const ProcessResult second = RunProcess({game, "--fast", "--exit-after", "5"}, opt);
+  EXPECT_NE(second.out.find("Settings Loaded\nBadges Loaded\n"), std::string::npos) << second.out;
+}
+
+// Read back from the X server: the window's class is the one the desktop entry
+// names (so docks group it under the entry) and it carries the icon's sizes.
+TEST_F(Install, TheWindowHasTheDesktopEntrysClassAndTheIcon) {
+  if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
+  test_files::ScratchDir home("quorvex-home");
+  const std::string desktop =
+      test_files::ReadFile(Installed(QUORVEX_INSTALL_DATADIR "/applications/" + kId + ".desktop"));
+  std::smatch wmClass;
+  ASSERT_TRUE(std::regex_search(desktop, wmClass, std::regex("\nStartupWMClass=(.*)\n")));
+  const std::string shell =
+      "\"$1\" --exit-after 900 >/dev/null 2>&1 & game=$!\n"
+      "window=$(timeout 20 xdotool search --sync --class \"$2\" | head -n 1)\n"
+      "xprop -id \"$window\" WM_CLASS _NET_WM_ICON | grep -o 'WM_CLASS.*\\|Icon ([0-9]* x [0-9]*)'\n"
+      "kill $game; wait $game\n";
+  ProcessOptions opt;
+  opt.env = {"HOME=" + home.path().string(), "XDG_DATA_HOME=" + (home / "xdg").string()};
+  const ProcessResult r =
+      RunProcess({"/bin/sh", "-c", shell, "sh", Installed(QUORVEX_INSTALL_BINDIR "/quorvex").string(),
+                  wmClass[1].str()}, opt);
+  EXPECT_EQ(r.out, "WM_CLASS(STRING) = \"" + kId + "\", \"" + kId +
+                       "\"\nIcon (16 x 16)\nIcon (32 x 32)\nIcon (48 x 48)\nIcon (64 x 64)\nIcon (128 x 128)\n")
+      << r.err;
 }
 
 }  // namespace

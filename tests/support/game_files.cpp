@@ -1,5 +1,8 @@
 #include "tests/support/game_files.h"
 
+#include <stb_image.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <sstream>
 #include <vector>
@@ -72,6 +75,26 @@ std::string WithOption(const std::string& text, int index, long long value) {
   std::string out;
   for (const std::string& field : f) out += field + "|";
   return out + text.substr(end);
+}
+
+Shot::Shot(const std::filesystem::path& p) {
+  int n = 0;
+  if (unsigned char* px = stbi_load(p.string().c_str(), &w, &h, &n, 3)) {
+    rgb.assign(px, px + (size_t)w * h * 3);
+    stbi_image_free(px);
+  }
+}
+
+int Shot::Colours() const {
+  std::vector<int> seen;
+  for (int y = 0; y < h; y += 8) {
+    for (int x = 0; x < w; x += 8) {
+      const unsigned char* p = At(x, y);
+      const int c = (p[0] >> 3) << 10 | (p[1] >> 3) << 5 | (p[2] >> 3);
+      if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
+    }
+  }
+  return (int)seen.size();
 }
 
 }  // namespace game_files

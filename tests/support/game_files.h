@@ -7,8 +7,19 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace game_files {
+
+// A screenshot the game wrote, as RGB (empty when there is none).
+struct Shot {
+  int w = 0, h = 0;
+  std::vector<unsigned char> rgb;
+  explicit Shot(const std::filesystem::path& p);
+  const unsigned char* At(int x, int y) const { return &rgb.at(((size_t)y * w + x) * 3); }
+  // Distinct colours over a coarse grid: a blank screen has one or two.
+  int Colours() const;
+};
 
 // Puts a copy of `exe` (as `quorvex`) and a link to `data` into `dir`.
 void InstallGame(const std::filesystem::path& dir, const std::string& exe, const std::string& data);
