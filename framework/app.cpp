@@ -154,6 +154,15 @@ int vx_app_SaveState(String state) { return vx_app__game ? vx_app__game->SaveSta
 
 void vx_app_EndApp() { vxError(String()); }
 
+VxGlfwVideoMode* vx_app_DesktopMode() {
+  return VxGlfwGame::_glfwGame ? VxGlfwGame::GetGlfwDesktopMode() : nullptr;
+}
+
+void vx_app_OpenWindow(int width, int height, int red, int green, int blue, bool fullscreen) {
+  if (VxGlfwGame* host = VxGlfwGame::_glfwGame)
+    host->SetGlfwWindow(width, height, red, green, blue, 0, 0, 0, fullscreen);
+}
+
 void vx_framework_Init() {
   vx_graphics_device = nullptr;
   gc_assign(vx_graphics_context, (new c_GraphicsContext())->m_new());

@@ -68,6 +68,11 @@ int vx_app_Millisecs();
 String vx_app_LoadState();
 int vx_app_SaveState(String state);
 [[noreturn]] void vx_app_EndApp();
+// The desktop's display mode, and a new window of the given size and colour
+// bits, full screen or not, for a game on the desktop host; null and nothing
+// on any other host.
+VxGlfwVideoMode* vx_app_DesktopMode();
+void vx_app_OpenWindow(int width, int height, int red, int green, int blue, bool fullscreen);
 
 // Sets every framework module global (graphics, input, audio, random, app,
 // async) and registers the framework's collector roots in their fixed order.

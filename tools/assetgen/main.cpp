@@ -10,10 +10,7 @@
 #include <thread>
 
 #include "tools/assetgen/gfx/gfx.h"
-#if __has_include("tools/assetgen/sfx/sfx.h")
 #include "tools/assetgen/sfx/sfx.h"
-#define QUORVEX_ASSETGEN_SFX 1
-#endif
 
 int main(int argc, char** argv) {
   std::string dataDir = "data", sheet;
@@ -32,11 +29,7 @@ int main(int argc, char** argv) {
   std::filesystem::remove(stamp, ec);
   int gfx = 0;
   std::thread pictures([&] { gfx = GenerateGfx(dataDir, sheet); });
-#ifdef QUORVEX_ASSETGEN_SFX
   int sfx = GenerateSfx(dataDir);
-#else
-  int sfx = 0;
-#endif
   pictures.join();
   if (gfx != 0 || sfx != 0) return 1;
   FILE* f = std::fopen(stamp.c_str(), "w");
