@@ -14,7 +14,7 @@ built=${1:-build}/fuzz-corpus  # the corpus pictures the build made
 out=build-fuzz
 
 cmake -S . -B "$out" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DQUORVEX_FUZZ=ON -DQUORVEX_TESTS=OFF -DQUORVEX_SUBSYSTEMS="runtime;host;framework;game;music" \
+  -DQUORVEX_FUZZ=ON -DQUORVEX_TESTS=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 targets="string_load state_load wav_load ogg_load image_load"
 cmake --build "$out" --target $(for t in $targets; do printf 'fuzz_%s ' "$t"; done)
