@@ -20,6 +20,7 @@
 #include "host/platform/glfw2.h"
 #include "host/platform/options.h"
 #include "host/platform/script.h"
+#include "host/render/gxtk_graphics.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -37,6 +38,12 @@ VxGame* VxGame::_game = nullptr;
 VxGlfwGame* VxGlfwGame::_glfwGame = nullptr;
 
 namespace {
+
+void TellRendererTheSize() {
+  int width = 0, height = 0;
+  glfwGetWindowSize(&width, &height);
+  gxtkGraphics::SetWindowSize(width, height);
+}
 
 // The slot of the pad-th connected joystick, or -1.
 int ConnectedJoystick(int pad) {
@@ -475,6 +482,7 @@ void VxGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     glfwSetWindowTitle("Quorvex");
   }
   ++glfwGraphicsSeq;
+  TellRendererTheSize();
 
   glfwEnable(GLFW_KEY_REPEAT);
   glfwDisable(GLFW_AUTO_POLL_EVENTS);
@@ -508,6 +516,17 @@ void VxGlfwGame::FollowWindowState(bool iconified, bool active) {
     if (vx_record_On()) vx_record_Window("focus lost");
     SuspendGame();
   }
+}
+
+void VxGlfwGame::RenderGame() {
+  TellRendererTheSize();
+  VxGame::RenderGame();
+  if (!gxtkGraphics::TakeFinishedFrame()) return;
+  if (!vx_host_screenshot.empty()) {
+    gxtk_SaveScreenshot(vx_host_screenshot);
+    vx_host_screenshot.clear();
+  }
+  glfwSwapBuffers();
 }
 
 void VxGlfwGame::Run() {

@@ -115,6 +115,10 @@ class VxGlfwGame : public VxGame {
   // Defined with the audio loaders (host/audio/audio_loaders.cpp): samples, caller frees.
   virtual unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
                                        int* hertz);
+  // Tells the renderer the window's size, renders through the guarded
+  // wrapper, then shows the frame the renderer finished (saving it first when
+  // a screenshot is due).
+  void RenderGame() override;
   virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
                              int depth, int stencil, bool fullscreen);
   virtual void Run();

@@ -16,13 +16,27 @@
 #include <vector>
 
 #include "host/platform/game.h"
-#include "host/platform/glfw2.h"
-#include "host/platform/options.h"
 #include "stb_image.h"
 #include "stb_image_write.h"
 
 gxtkFrameCounters gxtkGraphics::counters;
 gxtkFrameCounters gxtkGraphics::lastFrame;
+
+namespace {
+int g_windowWidth = 0, g_windowHeight = 0;
+bool g_frameFinished = false;
+}  // namespace
+
+void gxtkGraphics::SetWindowSize(int width, int height) {
+  g_windowWidth = width;
+  g_windowHeight = height;
+}
+
+bool gxtkGraphics::TakeFinishedFrame() {
+  const bool finished = g_frameFinished;
+  g_frameFinished = false;
+  return finished;
+}
 bool gxtkSurface::forcePowerOfTwo = false;
 
 namespace {
@@ -71,8 +85,7 @@ void CountDraw(int vertices) {
 // ---------------------------------------------------------------------------
 // gxtkGraphics
 
-gxtkGraphics::gxtkGraphics() {
-  glfwGetWindowSize(&width, &height);
+gxtkGraphics::gxtkGraphics() : width(g_windowWidth), height(g_windowHeight) {
   for (int q = 0; q < kMaxQuads; ++q) {
     unsigned short* i = &quadIndices[q * 6];
     unsigned short base = (unsigned short)(q * 4);
@@ -90,7 +103,8 @@ int gxtkGraphics::Width() { return width; }
 int gxtkGraphics::Height() { return height; }
 
 int gxtkGraphics::BeginRender() {
-  glfwGetWindowSize(&width, &height);
+  width = g_windowWidth;
+  height = g_windowHeight;
   counters = gxtkFrameCounters();
 
   glViewport(0, 0, width, height);
@@ -118,10 +132,9 @@ int gxtkGraphics::BeginRender() {
   return 1;
 }
 
-namespace {
-
 // The frame as drawn, top row first, into a PNG; a failure only says so.
-void SaveScreenshot(const std::string& path, int w, int h) {
+void gxtk_SaveScreenshot(const std::string& path) {
+  const int w = g_windowWidth, h = g_windowHeight;
   if (w <= 0 || h <= 0) return;
   std::vector<unsigned char> px((size_t)w * h * 4);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -136,16 +149,10 @@ void SaveScreenshot(const std::string& path, int w, int h) {
   }
 }
 
-}  // namespace
-
 void gxtkGraphics::EndRender() {
   Flush();
   lastFrame = counters;
-  if (!vx_host_screenshot.empty()) {
-    SaveScreenshot(vx_host_screenshot, width, height);
-    vx_host_screenshot.clear();
-  }
-  glfwSwapBuffers();
+  g_frameFinished = true;
 }
 
 void gxtkGraphics::DiscardGraphics() {}

@@ -17,6 +17,7 @@
 #include <GL/gl.h>
 
 #include <cstdint>
+#include <string>
 
 #include "runtime/runtime.h"
 
@@ -71,7 +72,14 @@ class gxtkGraphics : public Object {
   static gxtkFrameCounters counters;
   static gxtkFrameCounters lastFrame;
 
-  // Reads the window size from the window layer and fills the quad indices.
+  // The window's size in pixels. The host tells it whenever it opens a window
+  // and before each frame; the renderer never asks the window layer.
+  static void SetWindowSize(int width, int height);
+  // True once after each EndRender: the host then shows the frame (and saves
+  // it first when a screenshot is due).
+  static bool TakeFinishedFrame();
+
+  // Takes the window size the host told and fills the quad indices.
   gxtkGraphics();
 
   virtual int Width();
@@ -149,3 +157,6 @@ class gxtkSurface : public Object {
   // Binds the texture, creating it for the current window first if needed.
   void Bind();
 };
+
+// Saves the frame just drawn (the window's size, top row first) as a PNG.
+void gxtk_SaveScreenshot(const std::string& path);
