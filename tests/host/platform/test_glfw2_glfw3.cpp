@@ -1,12 +1,12 @@
 // The real window layer in an X display (Xvfb in the test runs): the window
 // the host opens, full screen and back, keys and the mouse from the X server,
 // and the close button.
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "host/platform/glfw2.h"
 #include "tests/host/platform/host_fixture.h"
+#include "tests/support/process.h"
 
 // In x11_close.cpp, away from the X headers' macros: what a window manager sends for the close
 // button; one connection held for the process, so the server does not reset between its tests.
@@ -15,14 +15,7 @@ void HoldDisplay();
 
 namespace {
 
-std::string Shell(const std::string& cmd) {
-  std::string out;
-  FILE* p = popen((cmd + " 2>/dev/null").c_str(), "r");
-  char buf[512];
-  while (p && std::fgets(buf, sizeof buf, p)) out += buf;
-  if (p) pclose(p);
-  return out;
-}
+std::string Shell(const std::string& cmd) { return RunProcess({"/bin/sh", "-c", cmd}).out; }
 
 bool HasDisplay() { return std::getenv("DISPLAY") && *std::getenv("DISPLAY"); }
 

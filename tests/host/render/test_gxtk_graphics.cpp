@@ -10,31 +10,16 @@
 #include <cstring>
 #include <functional>
 
-#include "host/platform/game.h"
 #include "host/platform/glfw2.h"
 #include "host/render/gxtk_graphics.h"
 #include "stb_image_write.h"
+#include "tests/support/devices.h"
 #include "tests/support/files.h"
 
 namespace {
 
 constexpr int kWidth = 128, kHeight = 96;
 constexpr int kBlack = 0, kRed = 0xFF0000, kGreen = 0x00FF00;
-
-VxGlfwGame* Host() {
-  static VxZorbelGame* host = glfwInit() ? new VxZorbelGame() : nullptr;
-  return host;
-}
-
-// A new window through the host: a new GL context and glfwGraphicsSeq.
-bool OpenWindow() {
-  const int seq = glfwGraphicsSeq;
-  if (!Host()) return false;
-  Host()->SetGlfwWindow(kWidth, kHeight, 8, 8, 8, 8, 0, 0, false);
-  int w = 0, h = 0;
-  glfwGetWindowSize(&w, &h);
-  return glfwGraphicsSeq == seq + 1 && w == kWidth && h == kHeight;
-}
 
 // The pixel at (x, y), top-left origin, through ReadPixels, as 0xRRGGBB.
 int RgbOf(gxtkGraphics* g, int x, int y) {
@@ -55,7 +40,8 @@ class Render : public ::testing::Test {
  protected:
   void SetUp() override {
     static bool open = false;
-    ASSERT_TRUE(open || (open = OpenWindow())) << "a GL window is needed (run under Xvfb)";
+    ASSERT_TRUE(open || (open = test_support::OpenWindow(kWidth, kHeight)))
+        << "a GL window is needed (run under Xvfb)";
     g = new gxtkGraphics();
     g->BeginRender();
     glDisable(GL_SCISSOR_TEST);  // one an earlier test left in the context
@@ -201,7 +187,7 @@ TEST_F(Render, ASurfaceComesBackInANewWindowAtItsNextUseAndGoesWithDiscard) {
   gxtkSurface* s = SurfaceOf(100, 60, px);
   g->EndRender();
   const int oldSeq = glfwGraphicsSeq;
-  ASSERT_TRUE(OpenWindow());
+  ASSERT_TRUE(test_support::OpenWindow(kWidth, kHeight));  // a new GL context
   EXPECT_EQ(s->seq, oldSeq) << "nothing happens until the surface is used";
   g = new gxtkGraphics();
   g->BeginRender();
@@ -235,7 +221,7 @@ TEST_F(Render, PngFilesLoadWithTheirComponentCountAndKeepAPremultipliedCopy) {
     const std::string path = (dir / (std::string(f.name) + ".png")).string();
     ASSERT_TRUE(stbi_write_png(path.c_str(), f.w, f.h, f.comp, f.px.data(), f.w * f.comp));
     int w = 0, h = 0, depth = 0;
-    unsigned char* p = Host()->LoadImageData(String(path.c_str()), &w, &h, &depth);
+    unsigned char* p = VxGlfwGame::_glfwGame->LoadImageData(String(path.c_str()), &w, &h, &depth);
     ASSERT_NE(p, nullptr) << f.name;
     EXPECT_EQ(std::vector<int>({w, h, depth}), std::vector<int>({f.w, f.h, f.comp})) << f.name;
     EXPECT_EQ(std::vector<unsigned char>(p, p + f.px.size()), f.px) << f.name;
