@@ -71,11 +71,11 @@ bool Held(c_MyApp* app, int control) { return app->p_PlayKeyAll(control, 1) > 0;
 
 // A dial: white rim, grey face.
 void Dial(c_MyApp* app, float x, float y, float radius) {
-  app->p_SetCol(255, 255, 255, -3717);
+  app->p_SetCol(255, 255, 255, kNotGiven);
   app->p_Oval(x, y, radius, radius);
-  app->p_SetCol(128, 128, 128, -3717);
+  app->p_SetCol(128, 128, 128, kNotGiven);
   app->p_Oval(x, y, radius - 3, radius - 3);
-  app->p_SetCol(255, 255, 255, -3717);
+  app->p_SetCol(255, 255, 255, kNotGiven);
 }
 
 void Figures(c_MyApp* app, float x, float y, int a, int b, int c) {
@@ -116,12 +116,12 @@ void c_MyApp::p_CreditBox() {
       const float y = k * oj * std::abs(oj) + j * s + y0 - d / 2;
       const bool edge = i == 0 || i == c || j == 0 || j == r;
       if (edge)
-        p_SetCol(0, 0, 0, -3717);
+        p_SetCol(0, 0, 0, kNotGiven);
       else
-        p_SetCol(255, 255, 255, -3717);
+        p_SetCol(255, 255, 255, kNotGiven);
       p_Rect(x, y, d + 1, d + 1);
       if (!edge) {
-        p_SetCol(128, 128, 128, -3717);
+        p_SetCol(128, 128, 128, kNotGiven);
         if (j == r - 1 && i == c - 3) {
           // The band's last cell; on a narrow screen (6 columns or fewer) it
           // is also its first, and starts inside the cell.
@@ -140,16 +140,16 @@ void c_MyApp::p_CreditBox() {
       const int A = Clamp255(u), B = Clamp255(512 - u), C = Clamp255(v), D = Clamp255(512 - v);
       const int E = Clamp255(255.0f / (c - 2) * (i - 1));
       if (j == 0) {
-        p_SetCol((float)A, (float)B, 0, -3717);
+        p_SetCol((float)A, (float)B, 0, kNotGiven);
         p_Rect(x + 8, y, d - 16, d);
       } else if (j == r) {
-        p_SetCol((float)E, (float)E, (float)E, -3717);
+        p_SetCol((float)E, (float)E, (float)E, kNotGiven);
         p_Rect(x + 8, y, d - 16, d);
       } else if (i == 0) {
-        p_SetCol(0, (float)D, (float)C, -3717);
+        p_SetCol(0, (float)D, (float)C, kNotGiven);
         p_Rect(x, y + 8, d, d - 16);
       } else {
-        p_SetCol((float)D, 0, (float)C, -3717);
+        p_SetCol((float)D, 0, (float)C, kNotGiven);
         p_Rect(x, y + 8, d, d - 16);
       }
     }
@@ -157,12 +157,12 @@ void c_MyApp::p_CreditBox() {
 
   // 3. The test-card circle.
   p_SetCol(255, 255, 255, alpha);
-  p_DrawImg(91, W / 2, H / 2 - 24 * k, 0);
+  p_DrawImg(kImgTestCard, W / 2, H / 2 - 24 * k, 0);
 
   // 4. Credit lines scroll up and fade toward the window's edges; up or down
   // speeds them in the same direction.
   m_creditScroll -= 0.3f;
-  if (Held(this, 8) || Held(this, 0)) m_creditScroll -= 1.5f;
+  if (Held(this, kCtrlDown) || Held(this, kCtrlUp)) m_creditScroll -= 1.5f;
   if (m_creditScroll < -16) {
     m_creditScroll += 16;
     m_creditLine += 1;
@@ -178,9 +178,9 @@ void c_MyApp::p_CreditBox() {
   }
 
   // 5. The title logo on the band.
-  p_SetSize(0.4f, -3717);
+  p_SetSize(0.4f, kNotGiven);
   p_SetCol(255, 255, 255, alpha);
-  p_DrawImg(98, W / 2, 4 * k + (r - 1) * s + y0, 0);
+  p_DrawImg(kImgTitleLogo, W / 2, 4 * k + (r - 1) * s + y0, 0);
 
   // 6. Four corner dials.
   p_ResetDraw();
@@ -192,21 +192,21 @@ void c_MyApp::p_CreditBox() {
   Dial(this, right, top, d);
   Figures(this, right, top, (int)vx_Quorvex_jscrw, (int)vx_Quorvex_jscrh, m_renderRate);
   Dial(this, left, bottom, d);
-  p_DrawImg(95, left, bottom, 12);
+  p_DrawImg(kImgButtons, left, bottom, 12);
   Dial(this, right, bottom, d);
-  p_SetSize(0.3f, -3717);
-  p_DrawImg(93, right, bottom, 0);
+  p_SetSize(0.3f, kNotGiven);
+  p_DrawImg(kImgStudioLogo, right, bottom, 0);
   p_ResetDraw();
 
   // 7. Any press, or fire, closes the panel; it slides out over 30 updates.
   if (m_mouseDown > 0 && m_tapLock == 0) {
     m_tapLock = 1;
     m_showCredits = 0;
-    p_PlaySFX(99, 1, 1, 0);
+    p_PlaySFX(kSfxClick, 1, 1, 0);
   }
-  if ((Held(this, 15) || Held(this, 10) || Held(this, 11)) && m_keyLock == 0) {
+  if ((Held(this, kCtrlR1) || Held(this, kCtrlFire) || Held(this, kCtrlButton2)) && m_keyLock == 0) {
     m_keyLock = 1;
     m_showCredits = 0;
-    p_PlaySFX(99, 1, 1, 0);
+    p_PlaySFX(kSfxClick, 1, 1, 0);
   }
 }

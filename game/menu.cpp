@@ -30,14 +30,14 @@ void JumpTo(c_MyApp* app, int item) {
 void Confirm(c_MyApp* app, int item) {
   if (item < 4) {
     app->m_gameType = item;
-    app->m_gameMode = 11;
+    app->m_gameMode = kModeNewGame;
   } else {
     app->m_showOptions = 1;
     app->m_optSel = 1;
   }
   app->m_keyLock = 1;
   app->m_tapLock = 1;
-  app->p_PlaySFX(98, 1, 1, 0);
+  app->p_PlaySFX(kSfxConfirm, 1, 1, 0);
 }
 
 // "Top 10" / "Highscore" and the rows below it, one score per "\n" line.
@@ -66,30 +66,30 @@ void c_MyApp::p_Menu() {
 
   // 3. Back: on the desktop it ends the program; on a television it asks first.
   if (m_keyLock == 0 && m_tapLock == 0) {
-    if (Held(this, 99) && vx_Quorvex_isOuya == 0) vxError(String());
-    if (vx_Quorvex_isOuya == 1 && (Held(this, 99) || vx_input_KeyDown(27))) {
-      m_gameMode = 4;
+    if (Held(this, kCtrlBack) && vx_Quorvex_isOuya == 0) vxError(String());
+    if (vx_Quorvex_isOuya == 1 && (Held(this, kCtrlBack) || vx_input_KeyDown(kKeyEscape))) {
+      m_gameMode = kModeQuitDialog;
       m_keyLock = 1;
       m_tapLock = 1;
     }
   }
 
   // 4. Backdrop shapes and the title logo.
-  p_SetSize(3, -3717);
+  p_SetSize(3, kNotGiven);
   p_Alpha(0.3f);
   p_SetRot(2 * m_clock);
-  p_DrawImg(99, 0.5f * W, 0.5f * H + 16 * slide, 3);
-  p_SetSize(2, -3717);
+  p_DrawImg(kImgBackdrop, 0.5f * W, 0.5f * H + 16 * slide, 3);
+  p_SetSize(2, kNotGiven);
   p_Alpha(0.4f);
   p_SetRot(-3 * m_clock);
-  p_DrawImg(99, 0.4f * W + 20 * slide, 0.4f * H, 2);
+  p_DrawImg(kImgBackdrop, 0.4f * W + 20 * slide, 0.4f * H, 2);
   p_Alpha(0.5f);
   p_SetRot(2.5f * m_clock);
-  p_DrawImg(99, 0.6f * W, 0.6f * H - 24 * slide, 1);
-  p_SetSize(1, -3717);
+  p_DrawImg(kImgBackdrop, 0.6f * W, 0.6f * H - 24 * slide, 1);
+  p_SetSize(1, kNotGiven);
   p_Alpha(1);
   p_SetRot(0);
-  p_DrawImg(98, 0.4f * W, 0.2f * H + 12 * slide, 0);
+  p_DrawImg(kImgTitleLogo, 0.4f * W, 0.2f * H + 12 * slide, 0);
 
   // 5. Score panel.
   const float panelX = W - kPanelW - 4 * slide;
@@ -97,7 +97,7 @@ void c_MyApp::p_Menu() {
   p_Rect(panelX, 0, kPanelW, H);
 
   // 6. Best and latest scores of the chosen game type.
-  p_SetSize(1.5f, -3717);
+  p_SetSize(1.5f, kNotGiven);
   int lineH = (int)(1.5f * m_imgSize[3 * m_font + 1]);
   int space = (int)((H - 90) - 0.5f * H);
   m_menuRows = lineH > 0 ? space / lineH : 10;
@@ -112,7 +112,7 @@ void c_MyApp::p_Menu() {
     p_Text(panelX + 20, 0.5f * H + 20, ScoreList(this, "Last ", "Last", table + 30), 0, 0);
   }
   p_SetCol(255, 255, 255, 1);
-  p_SetSize(1, -3717);
+  p_SetSize(1, kNotGiven);
 
   // 7. Selection bookkeeping.
   if (m_menuSel < 1 || m_menuSel > 4) m_menuSel = 1;
@@ -167,7 +167,7 @@ void c_MyApp::p_Menu() {
         }
       }
       const bool selected = i == m_menuSel;
-      p_SetSize(selected ? 1.75f : 1, -3717);
+      p_SetSize(selected ? 1.75f : 1, kNotGiven);
       int dx = (int)x - centreX, dy = (int)y - centreY;
       float d = std::sqrt((float)(dx * dx + dy * dy));
       if (d < nearest) {
@@ -177,12 +177,12 @@ void c_MyApp::p_Menu() {
       float alpha = 1 - d / 480;
       if (alpha < 0.5f) alpha = 0.5f;
       p_Alpha(selected ? 1 : alpha);
-      int hit = i < 4 ? p_Button(95, x, y, i - 1) : DrawGear(this, x, y, m_menuSpin);
+      int hit = i < 4 ? p_Button(kImgButtons, x, y, i - 1) : DrawGear(this, x, y, m_menuSpin);
 
       if (selected && i < 4) {
         p_SetSize(3, 2.5f);
         p_SetCol(100, 255, 100, 0.3f);
-        if (p_Button(97, W - 70, H - 48 - 4 * slide, 3)) hit = 1;
+        if (p_Button(kImgIcons, W - 70, H - 48 - 4 * slide, 3)) hit = 1;
         p_SetCol(255, 255, 255, 1);
       }
       if (hit && m_keyLock == 0 && m_tapLock == 0) {
@@ -190,7 +190,7 @@ void c_MyApp::p_Menu() {
           JumpTo(this, i);
           m_keyLock = 1;
           m_tapLock = 1;
-          p_PlaySFX(99, 1, 1, 0);
+          p_PlaySFX(kSfxClick, 1, 1, 0);
         } else {
           Confirm(this, i);
         }
@@ -199,42 +199,42 @@ void c_MyApp::p_Menu() {
     // Dragging selects whatever passes the centre.
     if (nearestItem != 0 && nearestItem != m_menuSel && m_menuJump == 0) {
       m_menuSel = nearestItem;
-      p_PlaySFX(99, 1, 1, 0);
+      p_PlaySFX(kSfxClick, 1, 1, 0);
     }
     if (m_menuJump != 0 && std::fabs(m_menuScroll - m_menuScrollTarget) < 32) m_menuJump = 0;
   }
-  p_SetSize(1, -3717);
+  p_SetSize(1, kNotGiven);
   p_Alpha(1);
 
   // 11. Keys and joysticks.
-  if ((Held(this, 0) || Held(this, 3)) && m_menuSel >= 2 && m_keyLock == 0 && NoPanelOpen(this)) {
+  if ((Held(this, kCtrlUp) || Held(this, kCtrlLeft)) && m_menuSel >= 2 && m_keyLock == 0 && NoPanelOpen(this)) {
     JumpTo(this, m_menuSel - 1);
     m_keyLock = 1;
-    p_PlaySFX(99, 1, 1, 0);
+    p_PlaySFX(kSfxClick, 1, 1, 0);
   }
-  if ((Held(this, 8) || Held(this, 5)) && m_menuSel < 4 && m_keyLock == 0 && NoPanelOpen(this)) {
+  if ((Held(this, kCtrlDown) || Held(this, kCtrlRight)) && m_menuSel < 4 && m_keyLock == 0 && NoPanelOpen(this)) {
     JumpTo(this, m_menuSel + 1);
     m_keyLock = 1;
-    p_PlaySFX(99, 1, 1, 0);
+    p_PlaySFX(kSfxClick, 1, 1, 0);
   }
-  bool confirm = Held(this, 10) || Held(this, 11) || Held(this, 12) || Held(this, 13);
+  bool confirm = Held(this, kCtrlFire) || Held(this, kCtrlButton2) || Held(this, kCtrlButton3) || Held(this, kCtrlButton4);
   if (confirm && m_keyLock == 0 && NoPanelOpen(this)) {
     Confirm(this, m_menuSel);
-  } else if (m_keyLock == 0 && Held(this, 15) && NoPanelOpen(this)) {
+  } else if (m_keyLock == 0 && Held(this, kCtrlR1) && NoPanelOpen(this)) {
     m_keyLock = 1;
-    p_PlaySFX(99, 1, 1, 0);
+    p_PlaySFX(kSfxClick, 1, 1, 0);
     m_showCredits = 1;
   }
 
   // 12. The studio logo opens the credits.
-  p_SetSize(0.35f, -3717);
+  p_SetSize(0.35f, kNotGiven);
   p_SetCol(255, 255, 255, 1);
-  if (p_Button(93, W - 70, 32 + 4 * slide, 0) && m_tapLock == 0 && NoPanelOpen(this)) {
+  if (p_Button(kImgStudioLogo, W - 70, 32 + 4 * slide, 0) && m_tapLock == 0 && NoPanelOpen(this)) {
     m_tapLock = 1;
-    p_PlaySFX(99, 1, 1, 0);
+    p_PlaySFX(kSfxClick, 1, 1, 0);
     m_showCredits = 1;
   }
-  p_SetSize(1, -3717);
+  p_SetSize(1, kNotGiven);
 
   // 13. A pointer moving more than 2 pixels a frame is a drag, not a tap.
   if (NoPanelOpen(this) && m_tapLock != 1 && m_mouseDown >= 1) {

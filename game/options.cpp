@@ -22,7 +22,7 @@ bool MusicAvailable() { return vx_Quorvex_HasMusic == 1 || vx_Quorvex_HasMusicSt
 
 // The overscan border of the television build: a labelled track with a knob.
 void DrawOverscan(c_MyApp* app, float centreX, float textY, float trackY, float knobY, int value) {
-  app->p_SetSize(2, -3717);
+  app->p_SetSize(2, kNotGiven);
   app->p_SetCol(255, 255, 255, 1);
   app->p_Text(centreX, textY, String("L1 <      Overscan      > R1"), 1, 1);
   app->p_SetCol(0, 128, 255, 0.5f);
@@ -33,9 +33,9 @@ void DrawOverscan(c_MyApp* app, float centreX, float textY, float trackY, float 
 }
 
 void ClampOverscan(c_MyApp* app) {
-  if (app->m_opt[14] < 1) app->m_opt[14] = 1;
-  if (app->m_opt[14] > 96) app->m_opt[14] = 96;
-  vx_Quorvex_overscan = (float)app->m_opt[14];
+  if (app->m_opt[kOptOverscan] < 1) app->m_opt[kOptOverscan] = 1;
+  if (app->m_opt[kOptOverscan] > 96) app->m_opt[kOptOverscan] = 96;
+  vx_Quorvex_overscan = (float)app->m_opt[kOptOverscan];
 }
 
 void CornerMarks(c_MyApp* app) {
@@ -74,29 +74,29 @@ void c_MyApp::p_OptionBox() {
   // 4-5. The close gear and its label.
   m_menuSpin += 0.2f;
   const float gearX = 12 * slide - 260;
-  p_SetSize(m_optSel == 0 ? 2 : 1.5f, -3717);
+  p_SetSize(m_optSel == 0 ? 2 : 1.5f, kNotGiven);
   int gearHit = DrawGear(this, gearX, 60, m_menuSpin);
-  if ((gearHit || Held(this, 99)) && free) p_OptionClose();
-  p_SetSize(2, -3717);
+  if ((gearHit || Held(this, kCtrlBack)) && free) p_OptionClose();
+  p_SetSize(2, kNotGiven);
   p_Text(gearX + 76, 60, String("<[BACK]"), 0, 1);
 
   // 6. Television overscan border.
   if (vx_Quorvex_isOuya == 1) {
     float y = 12 * slide - 268;
-    DrawOverscan(this, 0.6f * W, y, y - 5, y - 8, m_opt[14]);
-    if (Held(this, 14) && m_optKeyLock == 0) {
-      m_opt[14] -= 16;
+    DrawOverscan(this, 0.6f * W, y, y - 5, y - 8, m_opt[kOptOverscan]);
+    if (Held(this, kCtrlL1) && m_optKeyLock == 0) {
+      m_opt[kOptOverscan] -= 16;
       m_optKeyLock = 1;
     }
-    if (Held(this, 15) && m_optKeyLock == 0) {
-      m_opt[14] += 16;
+    if (Held(this, kCtrlR1) && m_optKeyLock == 0) {
+      m_opt[kOptOverscan] += 16;
       m_optKeyLock = 1;
     }
     ClampOverscan(this);
   }
 
   // 7. The lines, numbered from 1 in screen order.
-  const bool confirmHeld = AnyHeld(this, {10, 11, 12, 13, 14, 15});
+  const bool confirmHeld = AnyHeld(this, {kCtrlFire, kCtrlButton2, kCtrlButton3, kCtrlButton4, kCtrlL1, kCtrlR1});
   float y = (30 - slide) * 24 + 130;
   int n = 0;
   auto line = [&](float barX, float barW, float labelX, const String& label) {
@@ -108,7 +108,7 @@ void c_MyApp::p_OptionBox() {
     bool touched = p_Touch(barX, y - 2, barW, 24) != 0;
     if (touched) m_optSel = n;
     p_SetCol(255, 255, 255, 1);
-    p_SetSize(2, -3717);
+    p_SetSize(2, kNotGiven);
     p_Text(labelX, y, label, 0, 0);
     return (touched || (m_optSel == n && confirmHeld)) && m_optKeyLock == 0 && m_optTapLock == 0;
   };
@@ -116,22 +116,22 @@ void c_MyApp::p_OptionBox() {
   // Sound: with music the four modes cycle; without it, on and off.
   if (MusicAvailable()) {
     // A hand-edited saved state can hold any number: outside the modes is off.
-    if (m_opt[5] < 0 || m_opt[5] > 3) m_opt[5] = 0;
+    if (m_opt[kOptSound] < 0 || m_opt[kOptSound] > 3) m_opt[kOptSound] = 0;
     static const char* const kModes[4] = {"Sound : Off", "Sound : SFX + Music", "Sound : SFX",
                                           "Sound : Music"};
-    if (line(84, W - 168, 100, String(kModes[m_opt[5]]))) {
-      m_opt[5] = (m_opt[5] + 1) % 4;
-      if (m_opt[5] == 0 || m_opt[5] == 2) {
+    if (line(84, W - 168, 100, String(kModes[m_opt[kOptSound]]))) {
+      m_opt[kOptSound] = (m_opt[kOptSound] + 1) % 4;
+      if (m_opt[kOptSound] == kSoundOff || m_opt[kOptSound] == kSoundEffects) {
         vx_audio_StopMusic();
         m_musicOn = 0;
       }
       p_OptionActed();
     }
   } else {
-    if (m_opt[5] < 0 || m_opt[5] >= 2) m_opt[5] = 0;
-    if (line(84, W - 168, 100, String(m_opt[5] == 1 ? "Sound : On" : "Sound : Off"))) {
-      m_opt[5] = 1 - m_opt[5];
-      if (m_opt[5] != 0 && m_opt[5] != 1) m_opt[5] = 0;
+    if (m_opt[kOptSound] < 0 || m_opt[kOptSound] >= 2) m_opt[kOptSound] = 0;
+    if (line(84, W - 168, 100, String(m_opt[kOptSound] == 1 ? "Sound : On" : "Sound : Off"))) {
+      m_opt[kOptSound] = 1 - m_opt[kOptSound];
+      if (m_opt[kOptSound] != 0 && m_opt[kOptSound] != 1) m_opt[kOptSound] = 0;
       p_OptionActed();
     }
   }
@@ -142,7 +142,7 @@ void c_MyApp::p_OptionBox() {
       vx_Quorvex_iCadeControls = 1 - vx_Quorvex_iCadeControls;
       p_iCade(vx_Quorvex_iCadeControls);
       p_OptionActed();
-      for (int i = 0; i < 20; ++i) m_ctrl[i] = 0;
+      for (int i = 0; i < kCtrlEntries; ++i) m_ctrl[i] = 0;
     }
     y += 40;
   }
@@ -167,25 +167,25 @@ void c_MyApp::p_OptionBox() {
 
   // 8. Cursor keys.
   if (m_optKeyLock == 0) {
-    if (m_optSel == 0 && AnyHeld(this, {15, 10, 11})) {
+    if (m_optSel == 0 && AnyHeld(this, {kCtrlR1, kCtrlFire, kCtrlButton2})) {
       p_OptionClose();
       m_optKeyLock = 1;
     }
-    if (AnyHeld(this, {0, 3}) && m_optSel > 0 && m_optKeyLock == 0) {
+    if (AnyHeld(this, {kCtrlUp, kCtrlLeft}) && m_optSel > 0 && m_optKeyLock == 0) {
       --m_optSel;
       m_optKeyLock = 1;
-      p_PlaySFX(99, 1, 1, 0);
+      p_PlaySFX(kSfxClick, 1, 1, 0);
     }
-    if (AnyHeld(this, {8, 5}) && m_optSel < lastLine && m_optKeyLock == 0) {
+    if (AnyHeld(this, {kCtrlDown, kCtrlRight}) && m_optSel < lastLine && m_optKeyLock == 0) {
       ++m_optSel;
       m_optKeyLock = 1;
-      p_PlaySFX(99, 1, 1, 0);
+      p_PlaySFX(kSfxClick, 1, 1, 0);
     }
   }
 
   // 9. The panel's own locks clear once everything is released.
   if (m_mouseDown == 0) m_optTapLock = 0;
-  if (!AnyHeld(this, {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 99})) m_optKeyLock = 0;
+  if (!AnyHeld(this, {kCtrlUp, kCtrlLeft, kCtrlRight, kCtrlDown, kCtrlFire, kCtrlButton2, kCtrlButton3, kCtrlButton4, kCtrlL1, kCtrlR1, kCtrlBack})) m_optKeyLock = 0;
   p_ResetDraw();
 }
 
@@ -193,14 +193,14 @@ void c_MyApp::p_OptionBox() {
 void c_MyApp::p_OptionActed() {
   m_optKeyLock = 1;
   m_optTapLock = 1;
-  p_PlaySFX(99, 1, 1, 0);
+  p_PlaySFX(kSfxClick, 1, 1, 0);
 }
 
 void c_MyApp::p_OptionClose() {
   m_showOptions = 0;
   m_optKeyLock = 1;
   m_optTapLock = 1;
-  p_PlaySFX(99, 1, 1, 0);
+  p_PlaySFX(kSfxClick, 1, 1, 0);
   p_Save();
 }
 
@@ -243,48 +243,48 @@ void c_MyApp::p_PauseMenu() {
 
   // 4. Television overscan border.
   if (vx_Quorvex_isOuya == 1) {
-    DrawOverscan(this, 0.5f * W, P - 150, P - 154, P - 158, m_opt[14]);
-    if (Held(this, 14) && m_keyLock == 0 && m_opt[14] > 0) {
-      m_opt[14] -= 16;
+    DrawOverscan(this, 0.5f * W, P - 150, P - 154, P - 158, m_opt[kOptOverscan]);
+    if (Held(this, kCtrlL1) && m_keyLock == 0 && m_opt[kOptOverscan] > 0) {
+      m_opt[kOptOverscan] -= 16;
       m_keyLock = 1;
     }
-    if (Held(this, 15) && m_keyLock == 0 && m_opt[14] < 96) {
-      m_opt[14] += 16;
+    if (Held(this, kCtrlR1) && m_keyLock == 0 && m_opt[kOptOverscan] < 96) {
+      m_opt[kOptOverscan] += 16;
       m_keyLock = 1;
     }
     if (m_tapLock == 0 && p_MouseIn_Centered(0.5f * W, P - 158, 256, 16)) {
       m_tapLock = 1;
-      p_PlaySFX(98, 1, 1, 0);
-      m_opt[14] = m_opt[14] >= 32 ? 1 : 96;
+      p_PlaySFX(kSfxConfirm, 1, 1, 0);
+      m_opt[kOptOverscan] = m_opt[kOptOverscan] >= 32 ? 1 : 96;
     }
     ClampOverscan(this);
   }
 
   // 5-6. Continue.
-  p_SetSize(2, -3717);
+  p_SetSize(2, kNotGiven);
   p_SetCol(50, 50, 250, 1);
-  if (p_Button(97, 0.5f * W, P, 3) && m_tapLock == 0) {
+  if (p_Button(kImgIcons, 0.5f * W, P, 3) && m_tapLock == 0) {
     m_pauseState = -1;
     m_tapLock = 1;
-    p_PlaySFX(98, 1, 0.5f, 0);
+    p_PlaySFX(kSfxConfirm, 1, 0.5f, 0);
   }
   if (m_pauseSel == 0) {
-    p_SetSize(2.5f, -3717);
+    p_SetSize(2.5f, kNotGiven);
     p_SetCol(255, 255, 100, 1);
-    p_DrawImg(97, 0.5f * W, P, 6);
+    p_DrawImg(kImgIcons, 0.5f * W, P, 6);
     if (m_keyLock == 0) {
-      if (Held(this, 10)) {
+      if (Held(this, kCtrlFire)) {
         m_pauseState = -1;
         m_keyLock = 1;
-        p_PlaySFX(98, 1, 0.5f, 0);
-      } else if (Held(this, 3) || Held(this, 0)) {
+        p_PlaySFX(kSfxConfirm, 1, 0.5f, 0);
+      } else if (Held(this, kCtrlLeft) || Held(this, kCtrlUp)) {
         m_pauseSel = -1;
         m_keyLock = 1;
-        p_PlaySFX(98, 0.8f, 0.5f, 0);
-      } else if (Held(this, 5)) {
+        p_PlaySFX(kSfxConfirm, 0.8f, 0.5f, 0);
+      } else if (Held(this, kCtrlRight)) {
         m_pauseSel = 1;
         m_keyLock = 1;
-        p_PlaySFX(98, 1.2f, 0.5f, 0);
+        p_PlaySFX(kSfxConfirm, 1.2f, 0.5f, 0);
       }
     }
   }
@@ -292,22 +292,22 @@ void c_MyApp::p_PauseMenu() {
   // 7. Quit: the game ends into the game-over sequence.
   const float quitX = m_landscape ? (float)(int)(0.5f * W - 140) : (float)(int)(0.5f * W - 96);
   const float quitY = m_landscape ? P - 64 : P - 96;
-  p_SetSize(2, -3717);
+  p_SetSize(2, kNotGiven);
   p_SetCol(255, 50, 50, 1);
-  bool quit = p_Button(97, quitX, quitY, 1) && m_tapLock == 0;
+  bool quit = p_Button(kImgIcons, quitX, quitY, 1) && m_tapLock == 0;
   if (quit) m_tapLock = 1;
   if (m_pauseSel == -1) {
-    p_SetSize(2.5f, -3717);
+    p_SetSize(2.5f, kNotGiven);
     p_SetCol(255, 255, 100, 1);
-    p_DrawImg(97, quitX, quitY, 6);
+    p_DrawImg(kImgIcons, quitX, quitY, 6);
     if (m_keyLock == 0 && !quit) {
-      if (Held(this, 10)) {
+      if (Held(this, kCtrlFire)) {
         quit = true;
         m_keyLock = 1;
-      } else if (Held(this, 5) || Held(this, 8)) {
+      } else if (Held(this, kCtrlRight) || Held(this, kCtrlDown)) {
         m_pauseSel = 0;
         m_keyLock = 1;
-        p_PlaySFX(98, 0.8f, 0.5f, 0);
+        p_PlaySFX(kSfxConfirm, 0.8f, 0.5f, 0);
       }
     }
   }
@@ -317,43 +317,43 @@ void c_MyApp::p_PauseMenu() {
     m_pausePanelY = -64;
     m_gameOver = 1;
     m_tapLock = 1;
-    p_PlaySFX(98, 0.5f, 0.5f, 0);
+    p_PlaySFX(kSfxConfirm, 0.5f, 0.5f, 0);
   }
 
   // 8. The options gear.
   const float gearX = m_landscape ? 0.5f * W + 140 : 0.5f * W + 96;
   const float gearY = m_landscape ? P - 64 : P - 96;
-  p_SetSize(1, -3717);
+  p_SetSize(1, kNotGiven);
   p_SetCol(255, 255, 255, 1);
   if (m_showOptions == 0) m_menuSpin += 0.2f;
   if (DrawGear(this, gearX, gearY, m_menuSpin) && m_tapLock == 0) {
     m_showOptions = 1;
     m_tapLock = 1;
-    p_PlaySFX(99, 1, 1, 0);
+    p_PlaySFX(kSfxClick, 1, 1, 0);
   }
   if (m_pauseSel == 1) {
-    p_SetSize(2.5f, -3717);
+    p_SetSize(2.5f, kNotGiven);
     p_SetCol(255, 255, 100, 1);
-    p_DrawImg(97, gearX, gearY, 6);
+    p_DrawImg(kImgIcons, gearX, gearY, 6);
     if (m_keyLock == 0) {
-      if (Held(this, 10)) {
+      if (Held(this, kCtrlFire)) {
         m_showOptions = 1;
         m_keyLock = 1;
-        p_PlaySFX(98, 1, 0.5f, 0);
-      } else if (Held(this, 3) || Held(this, 8)) {
+        p_PlaySFX(kSfxConfirm, 1, 0.5f, 0);
+      } else if (Held(this, kCtrlLeft) || Held(this, kCtrlDown)) {
         m_pauseSel = 0;
         m_keyLock = 1;
-        p_PlaySFX(98, 0.8f, 0.5f, 0);
+        p_PlaySFX(kSfxConfirm, 0.8f, 0.5f, 0);
       }
     }
   }
 
   // 9. Back continues the game.
-  if (Held(this, 99) && m_keyLock == 0) {
+  if (Held(this, kCtrlBack) && m_keyLock == 0) {
     m_keyLock = 1;
     m_paused = 1;
     m_pauseState = -1;
-    p_PlaySFX(98, 1, 0.5f, 0);
+    p_PlaySFX(kSfxConfirm, 1, 0.5f, 0);
   }
   p_ResetDraw();
 }
@@ -361,8 +361,8 @@ void c_MyApp::p_PauseMenu() {
 void c_MyApp::p_OuyaQuit() {
   const float W = vx_Quorvex_jscrw, H = vx_Quorvex_jscrh;
   p_CLS2D(180, 180, 180, -1);
-  p_SetSize(3, -3717);
-  p_DrawImg(91, 0.5f * W, 0.5f * H, 0);
+  p_SetSize(3, kNotGiven);
+  p_DrawImg(kImgTestCard, 0.5f * W, 0.5f * H, 0);
 
   struct Line {
     const char* text;
@@ -383,17 +383,17 @@ void c_MyApp::p_OuyaQuit() {
   const int y0 = (int)(0.3f * H);
   p_SetCol(255, 255, 255, 1);
   for (const Line& l : kLines) {
-    p_SetSize(l.size, -3717);
+    p_SetSize(l.size, kNotGiven);
     p_Text(x, (float)(y0 + l.dy), String(l.text), 1, 1);
   }
-  p_SetSize(1, -3717);
+  p_SetSize(1, kNotGiven);
 
   if (m_tapLock == 0 && m_keyLock == 0) {
-    if (Held(this, 10)) {
-      m_gameMode = 1;
+    if (Held(this, kCtrlFire)) {
+      m_gameMode = kModeMenu;
       m_tapLock = 1;
       m_keyLock = 1;
-    } else if (Held(this, 11) || Held(this, 12) || Held(this, 99)) {
+    } else if (Held(this, kCtrlButton2) || Held(this, kCtrlButton3) || Held(this, kCtrlBack)) {
       vxError(String());
     }
   }
@@ -409,7 +409,7 @@ void c_MyApp::p_iCade(int on) {
   } else if (on == 0) {
     vx_input_DisableKeyboard();
     vx_Quorvex_iCadeControls = 0;
-    for (int i = 0; i <= 18; ++i) m_ctrl[i] = 0;
+    for (int i = 0; i <= kLastOneShot; ++i) m_ctrl[i] = 0;
   }
 }
 
