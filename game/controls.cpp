@@ -6,7 +6,7 @@
 
 #include "framework/graphics.h"
 #include "framework/input.h"
-#include "game/myapp.h"
+#include "game/helpers.h"
 
 namespace {
 
@@ -64,8 +64,6 @@ struct ICadeKey {
 const ICadeKey kICade[] = {{'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D', 'C', 5},
                            {'H', 'R', 10}, {'J', 'N', 11}, {'K', 'P', 12}, {'Y', 'T', 13},
                            {'U', 'F', 14}, {'I', 'M', 15}, {'O', 'G', 16}, {'L', 'V', 17}};
-
-int ClampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 }  // namespace
 
@@ -179,9 +177,9 @@ void c_MyApp::p_OnScreenPad() {
   p_SetCol(255, 255, 255);
   p_Blend(1);
   p_Alpha(0.6f);
-  m_opt[kOptPadX] = ClampInt(m_opt[kOptPadX], 32, (int)W - 32);
-  m_opt[kOptPadY] = ClampInt(m_opt[kOptPadY], 32, (int)H - 32);
-  m_opt[kOptPadSize] = ClampInt(m_opt[kOptPadSize], 8, 25);
+  m_opt[kOptPadX] = Clamp(m_opt[kOptPadX], 32, (int)W - 32);
+  m_opt[kOptPadY] = Clamp(m_opt[kOptPadY], 32, (int)H - 32);
+  m_opt[kOptPadSize] = Clamp(m_opt[kOptPadSize], 8, 25);
   m_padX = m_opt[kOptPadX];
   m_padY = (int)H - m_opt[kOptPadY];
   m_padScale = (float)m_opt[kOptPadSize] / 10.0f;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "framework/framework.h"
-#include "game/myapp.h"
+#include "game/helpers.h"
 
 namespace {
 
@@ -62,12 +62,7 @@ const char* const kCredits[49] = {
     "-=-=-",
 };
 
-int Clamp255(float v) {
-  int i = (int)v;
-  return i < 0 ? 0 : i > 255 ? 255 : i;
-}
-
-bool Held(c_MyApp* app, int control) { return app->p_PlayKeyAll(control, 1) > 0; }
+int Clamp255(float v) { return Clamp((int)v, 0, 255); }
 
 // A dial: white rim, grey face.
 void Dial(c_MyApp* app, float x, float y, float radius) {

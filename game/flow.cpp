@@ -11,14 +11,11 @@
 #include "framework/graphics.h"
 #include "framework/input.h"
 #include "framework/random.h"
-#include "game/myapp.h"
+#include "game/helpers.h"
 
 namespace {
 
 constexpr int kLastPhase = 27;
-
-float Sind(float degrees) { return (float)std::sin((double)degrees * 0.017453292519943295); }
-float Cosd(float degrees) { return (float)std::cos((double)degrees * 0.017453292519943295); }
 
 // Picture resolution class for a device: 1, 2 above 630 pixels, 4 above 1230.
 int ResolutionClass() {
@@ -46,10 +43,6 @@ void Meter(int& last, int& now, int& smoothed) {
 int Slide(int value, bool open) {
   if (open) return value < 30 ? value + 1 : 30;
   return value > 0 ? value - 1 : 0;
-}
-
-void ClearControls(c_MyApp& app) {
-  for (int i = 0; i <= kLastOneShot; ++i) app.m_ctrl[i] = 0;
 }
 
 // A game in progress is always paused when the program goes to the background.

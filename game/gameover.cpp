@@ -5,8 +5,7 @@
 // Tables live in m_hiScores: entries (type - 1) * 10 + k are the best ten
 // (index 0 best), entries (type - 1) * 10 + 30 + k the latest ten (0 newest).
 // Saving the tables is savedata.cpp's p_Save.
-#include "framework/audio.h"
-#include "game/myapp.h"
+#include "game/helpers.h"
 
 namespace {
 
@@ -67,10 +66,7 @@ void c_MyApp::p_GameOver() {
       m_gameMode = kModeStoreScore;
       t = kBannerResume;
       if (m_music) m_music->p_QZ_Stop(1);  // harmless when the player never started
-      if (vx_Quorvex_HasMusicStream == 1) {
-        vx_audio_StopMusic();
-        m_musicOn = 0;
-      }
+      if (vx_Quorvex_HasMusicStream == 1) StopTune(*this);
     }
   }
   if (m_gameMode < kModePlay) {

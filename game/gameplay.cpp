@@ -8,19 +8,13 @@
 // the banner and score tables in gameover.cpp, track changes in music/glue.cpp.
 #include <cmath>
 
-#include "framework/audio.h"
 #include "framework/random.h"
-#include "game/myapp.h"
+#include "game/helpers.h"
 
 namespace {
 
-float Sind(float degrees) { return (float)std::sin((double)degrees * 0.017453292519943295); }
-float Cosd(float degrees) { return (float)std::cos((double)degrees * 0.017453292519943295); }
-
 // A blob that has landed (drop offset above -5) can be hit and can spread.
 inline bool Landed(float drop) { return drop > -5.0f; }
-
-float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 // Backdrop geometry of this update.
 struct Geometry {
@@ -101,12 +95,6 @@ void HitBlob(c_MyApp& app, float* cell, float* shot, float spread) {
     float dir = shot[kShotHeading] + 2.0f * spread * vx_random_Rnd() - spread;
     app.p_ThrowParticle(shot[kShotX], shot[kShotY], kChunk, colour, dir, kNotGiven);
   }
-}
-
-// Music stops for a lead-out and at game over.
-void StopTune(c_MyApp& app) {
-  vx_audio_StopMusic();
-  app.m_musicOn = 0;
 }
 
 }  // namespace

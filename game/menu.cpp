@@ -5,14 +5,12 @@
 #include <cmath>
 
 #include "game/gear.h"
-#include "game/myapp.h"
+#include "game/helpers.h"
 
 namespace {
 
 constexpr float kItemSpacing = 88;
 constexpr float kPanelW = 140;
-
-bool Held(c_MyApp* app, int control) { return app->p_PlayKeyAll(control, 1) > 0; }
 
 bool NoPanelOpen(c_MyApp* app) {
   return app->m_showCredits == 0 && app->m_showOptions == 0 && app->m_showBadges == 0;

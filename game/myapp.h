@@ -11,7 +11,10 @@
 //   menu.cpp, options.cpp, badges.cpp, credits.cpp                 the shell
 //   music/glue.cpp  the music tracks
 // Fields are public: each concern's file keeps its private helpers in an
-// anonymous namespace and reaches the state directly.
+// anonymous namespace and reaches the state directly. The numbers every file
+// agrees on (record layouts, slots, controls, options, modes, keys) are named
+// in vocabulary.h; the few helpers several files share live in helpers.h
+// (angles, clamping, held controls) and gear.h (the options gear).
 //
 // Left out: nothing here touches the renderer; screens only record drawing
 // (the replay in flow.cpp is the one place that draws).

@@ -5,18 +5,10 @@
 
 #include "framework/framework.h"
 #include "game/gear.h"
-#include "game/myapp.h"
+#include "game/helpers.h"
 #include "host/game.h"
 
 namespace {
-
-bool Held(c_MyApp* app, int control) { return app->p_PlayKeyAll(control, 1) > 0; }
-
-bool AnyHeld(c_MyApp* app, std::initializer_list<int> controls) {
-  for (int c : controls)
-    if (Held(app, c)) return true;
-  return false;
-}
 
 bool MusicAvailable() { return vx_Quorvex_HasMusic == 1 || vx_Quorvex_HasMusicStream == 1; }
 
@@ -121,10 +113,7 @@ void c_MyApp::p_OptionBox() {
                                           "Sound : Music"};
     if (line(84, W - 168, 100, String(kModes[m_opt[kOptSound]]))) {
       m_opt[kOptSound] = (m_opt[kOptSound] + 1) % 4;
-      if (m_opt[kOptSound] == kSoundOff || m_opt[kOptSound] == kSoundEffects) {
-        vx_audio_StopMusic();
-        m_musicOn = 0;
-      }
+      if (m_opt[kOptSound] == kSoundOff || m_opt[kOptSound] == kSoundEffects) StopTune(*this);
       p_OptionActed();
     }
   } else {
@@ -409,7 +398,7 @@ void c_MyApp::p_iCade(int on) {
   } else if (on == 0) {
     vx_input_DisableKeyboard();
     vx_Quorvex_iCadeControls = 0;
-    for (int i = 0; i <= kLastOneShot; ++i) m_ctrl[i] = 0;
+    ClearControls(*this);
   }
 }
 

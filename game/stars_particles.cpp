@@ -9,12 +9,9 @@
 #include <cmath>
 
 #include "framework/random.h"
-#include "game/myapp.h"
+#include "game/helpers.h"
 
 namespace {
-
-float Sind(float degrees) { return (float)std::sin((double)degrees * 0.017453292519943295); }
-float Cosd(float degrees) { return (float)std::cos((double)degrees * 0.017453292519943295); }
 
 // The last record of a pool, kept inside its array whatever the limit says.
 int LastRecord(int limit, int records) { return limit < records ? limit : records - 1; }

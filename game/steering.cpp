@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "framework/input.h"
-#include "game/myapp.h"
+#include "game/helpers.h"
 
 namespace {
 
@@ -19,8 +19,6 @@ constexpr int kAnchorStep = 4;
 constexpr float kKeyStep = 0.15f;    // per update while a key is held
 constexpr float kKeyCoast = 0.2f;    // back toward rest once released
 constexpr float kMaxTurn = 6.0f;
-
-float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 // One axis of the key stick: held keys push it, released keys let it coast
 // back to rest. Returns true when a rule ran, so the stick takes the key value.
