@@ -41,140 +41,209 @@ void CornerMarks(c_MyApp* app) {
     }
 }
 
+// ---- The steps of the options panel, in the order p_OptionBox takes them ----
+
+// 1-2. The menu or game underneath must not react, and the panel takes no
+// input until it is fully in; true when it takes input now.
+bool TakeInput(c_MyApp* app) {
+  app->p_ResetDraw();
+  if (vx_Quorvex_isOuya == 1) CornerMarks(app);
+  app->m_keyLock = 1;
+  app->m_tapLock = 1;
+  if (app->m_optionsSlide != 30) {
+    app->m_optKeyLock = 1;
+    app->m_optTapLock = 1;
+  }
+  return app->m_optKeyLock == 0 && app->m_optTapLock == 0;
+}
+
+// 3. The panel rises from below the screen.
+void DrawPanel(c_MyApp* app, float slide) {
+  app->p_SetCol(150, 75, 0, 0.85f);
+  app->p_Rect(50, (30 - slide) * 24, vx_Quorvex_jscrw - 100, vx_Quorvex_jscrh);
+  app->p_SetCol(255, 255, 255, 1);
+}
+
+// 4-5. The close gear, larger while selected, and its label; the gear or
+// back closes the panel.
+void CloseGear(c_MyApp* app, float slide, bool free) {
+  app->m_menuSpin += 0.2f;
+  const float gearX = 12 * slide - 260;
+  app->p_SetSize(app->m_optSel == 0 ? 2 : 1.5f, kNotGiven);
+  int gearHit = DrawGear(app, gearX, 60, app->m_menuSpin);
+  if ((gearHit || Held(app, kCtrlBack)) && free) app->p_OptionClose();
+  app->p_SetSize(2, kNotGiven);
+  app->p_Text(gearX + 76, 60, String("<[BACK]"), 0, 1);
+}
+
+// 6. The television's overscan border, moved in steps of 16 by L1 and R1.
+void PanelOverscan(c_MyApp* app, float slide) {
+  float y = 12 * slide - 268;
+  DrawOverscan(app, 0.6f * vx_Quorvex_jscrw, y, y - 5, y - 8, app->m_opt[kOptOverscan]);
+  if (Held(app, kCtrlL1) && app->m_optKeyLock == 0) {
+    app->m_opt[kOptOverscan] -= 16;
+    app->m_optKeyLock = 1;
+  }
+  if (Held(app, kCtrlR1) && app->m_optKeyLock == 0) {
+    app->m_opt[kOptOverscan] += 16;
+    app->m_optKeyLock = 1;
+  }
+  ClampOverscan(app);
+}
+
+// 7. The panel's lines, numbered from 1 in screen order as they are drawn.
+struct OptionLines {
+  c_MyApp* app;
+  float y;           // top of the next line
+  bool confirmHeld;  // any confirm or shoulder control
+  int n = 0;         // lines so far
+
+  // A line's bar, lit while selected, and its label. True when it is acted
+  // on: touched, or selected while confirm is held, and the panel free.
+  bool Line(float barX, float barW, float labelX, const String& label) {
+    ++n;
+    if (app->m_optSel == n)
+      app->p_SetCol(0, 180, 255, 0.5f);
+    else
+      app->p_SetCol(0, 0, 160, 0.5f);
+    bool touched = app->p_Touch(barX, y - 2, barW, 24) != 0;
+    if (touched) app->m_optSel = n;
+    app->p_SetCol(255, 255, 255, 1);
+    app->p_SetSize(2, kNotGiven);
+    app->p_Text(labelX, y, label, 0, 0);
+    const bool free = app->m_optKeyLock == 0 && app->m_optTapLock == 0;
+    return (touched || (app->m_optSel == n && confirmHeld)) && free;
+  }
+  // A line across the panel.
+  bool Wide(const String& label) { return Line(84, vx_Quorvex_jscrw - 168, 100, label); }
+};
+
+// Sound: with music the four modes cycle, stopping the music on the silent
+// ones; without it, on and off.
+void SoundLine(c_MyApp* app, OptionLines& lines) {
+  int& mode = app->m_opt[kOptSound];
+  if (MusicAvailable()) {
+    // A hand-edited saved state can hold any number: outside the modes is off.
+    if (mode < 0 || mode > 3) mode = 0;
+    static const char* const kModes[4] = {"Sound : Off", "Sound : SFX + Music", "Sound : SFX",
+                                          "Sound : Music"};
+    if (lines.Wide(String(kModes[mode]))) {
+      mode = (mode + 1) % 4;
+      if (mode == kSoundOff || mode == kSoundEffects) StopTune(*app);
+      app->p_OptionActed();
+    }
+  } else {
+    if (mode < 0 || mode >= 2) mode = 0;
+    if (lines.Wide(String(mode == 1 ? "Sound : On" : "Sound : Off"))) {
+      mode = 1 - mode;
+      if (mode != 0 && mode != 1) mode = 0;
+      app->p_OptionActed();
+    }
+  }
+}
+
+// iCade character input on or off; every control is let go.
+void ICadeLine(c_MyApp* app, OptionLines& lines) {
+  if (lines.Wide(String(vx_Quorvex_iCadeControls ? "iCade : On" : "iCade : Off"))) {
+    vx_Quorvex_iCadeControls = 1 - vx_Quorvex_iCadeControls;
+    app->p_iCade(vx_Quorvex_iCadeControls);
+    app->p_OptionActed();
+    for (int i = 0; i < kCtrlEntries; ++i) app->m_ctrl[i] = 0;
+  }
+}
+
+// The label names the mode the line switches to.
+void FullscreenLine(c_MyApp* app, OptionLines& lines) {
+  if (lines.Wide(String(app->m_fullscreen == 0 ? "Fullscreen" : "Windowed"))) {
+    app->p_OptionActed();
+    app->p_FullscreenFlip();
+  }
+}
+
+// The credits, a short line of its own, hand over from the options panel.
+void CreditsLine(c_MyApp* app, OptionLines& lines) {
+  float x = (float)(int)(vx_Quorvex_jscrw - 264);
+  if (lines.Line(x - 16, 180, x, String("Credits"))) {
+    app->m_showCredits = 1;
+    app->m_optKeyLock = 0;
+    app->m_optTapLock = 0;
+    app->m_showOptions = 0;
+  }
+}
+
+// 7. The lines: sound, iCade (not on a television), full screen, and the
+// credits (not over a paused game). Returns the number of the last.
+int DrawLines(c_MyApp* app, float slide) {
+  const bool confirmHeld =
+      AnyHeld(app, {kCtrlFire, kCtrlButton2, kCtrlButton3, kCtrlButton4, kCtrlL1, kCtrlR1});
+  OptionLines lines = {app, (30 - slide) * 24 + 130, confirmHeld};
+  SoundLine(app, lines);
+  lines.y += 40;
+  if (vx_Quorvex_isOuya == 0) {
+    ICadeLine(app, lines);
+    lines.y += 40;
+  }
+  FullscreenLine(app, lines);
+  if (app->m_paused == 0) {
+    lines.y += 50;
+    CreditsLine(app, lines);
+  }
+  return lines.n;
+}
+
+// 8. Cursor keys: confirm on the gear closes, up or left and down or right
+// move between the gear (0) and the lines.
+void CursorKeys(c_MyApp* app, int lastLine) {
+  if (app->m_optKeyLock != 0) return;
+  if (app->m_optSel == 0 && AnyHeld(app, {kCtrlR1, kCtrlFire, kCtrlButton2})) {
+    app->p_OptionClose();
+    app->m_optKeyLock = 1;
+  }
+  if (AnyHeld(app, {kCtrlUp, kCtrlLeft}) && app->m_optSel > 0 && app->m_optKeyLock == 0) {
+    --app->m_optSel;
+    app->m_optKeyLock = 1;
+    app->p_PlaySFX(kSfxClick, 1, 1, 0);
+  }
+  if (AnyHeld(app, {kCtrlDown, kCtrlRight}) && app->m_optSel < lastLine && app->m_optKeyLock == 0) {
+    ++app->m_optSel;
+    app->m_optKeyLock = 1;
+    app->p_PlaySFX(kSfxClick, 1, 1, 0);
+  }
+}
+
+// 9. The panel's own locks clear once everything is released.
+void ReleaseLocks(c_MyApp* app) {
+  if (app->m_mouseDown == 0) app->m_optTapLock = 0;
+  if (!AnyHeld(app, {kCtrlUp, kCtrlLeft, kCtrlRight, kCtrlDown, kCtrlFire, kCtrlButton2, kCtrlButton3,
+                     kCtrlButton4, kCtrlL1, kCtrlR1, kCtrlBack}))
+    app->m_optKeyLock = 0;
+}
+
 }  // namespace
 
 void c_MyApp::p_OptionBox() {
-  const float W = vx_Quorvex_jscrw, H = vx_Quorvex_jscrh;
   const float slide = (float)m_optionsSlide;
 
   // 1-2. The menu or game underneath must not react; no input until fully in.
-  p_ResetDraw();
-  if (vx_Quorvex_isOuya == 1) CornerMarks(this);
-  m_keyLock = 1;
-  m_tapLock = 1;
-  if (m_optionsSlide != 30) {
-    m_optKeyLock = 1;
-    m_optTapLock = 1;
-  }
-  const bool free = m_optKeyLock == 0 && m_optTapLock == 0;
+  const bool free = TakeInput(this);
 
   // 3. The panel rises from below the screen.
-  p_SetCol(150, 75, 0, 0.85f);
-  p_Rect(50, (30 - slide) * 24, W - 100, H);
-  p_SetCol(255, 255, 255, 1);
+  DrawPanel(this, slide);
 
   // 4-5. The close gear and its label.
-  m_menuSpin += 0.2f;
-  const float gearX = 12 * slide - 260;
-  p_SetSize(m_optSel == 0 ? 2 : 1.5f, kNotGiven);
-  int gearHit = DrawGear(this, gearX, 60, m_menuSpin);
-  if ((gearHit || Held(this, kCtrlBack)) && free) p_OptionClose();
-  p_SetSize(2, kNotGiven);
-  p_Text(gearX + 76, 60, String("<[BACK]"), 0, 1);
+  CloseGear(this, slide, free);
 
   // 6. Television overscan border.
-  if (vx_Quorvex_isOuya == 1) {
-    float y = 12 * slide - 268;
-    DrawOverscan(this, 0.6f * W, y, y - 5, y - 8, m_opt[kOptOverscan]);
-    if (Held(this, kCtrlL1) && m_optKeyLock == 0) {
-      m_opt[kOptOverscan] -= 16;
-      m_optKeyLock = 1;
-    }
-    if (Held(this, kCtrlR1) && m_optKeyLock == 0) {
-      m_opt[kOptOverscan] += 16;
-      m_optKeyLock = 1;
-    }
-    ClampOverscan(this);
-  }
+  if (vx_Quorvex_isOuya == 1) PanelOverscan(this, slide);
 
   // 7. The lines, numbered from 1 in screen order.
-  const bool confirmHeld = AnyHeld(this, {kCtrlFire, kCtrlButton2, kCtrlButton3, kCtrlButton4, kCtrlL1, kCtrlR1});
-  float y = (30 - slide) * 24 + 130;
-  int n = 0;
-  auto line = [&](float barX, float barW, float labelX, const String& label) {
-    ++n;
-    if (m_optSel == n)
-      p_SetCol(0, 180, 255, 0.5f);
-    else
-      p_SetCol(0, 0, 160, 0.5f);
-    bool touched = p_Touch(barX, y - 2, barW, 24) != 0;
-    if (touched) m_optSel = n;
-    p_SetCol(255, 255, 255, 1);
-    p_SetSize(2, kNotGiven);
-    p_Text(labelX, y, label, 0, 0);
-    return (touched || (m_optSel == n && confirmHeld)) && m_optKeyLock == 0 && m_optTapLock == 0;
-  };
-
-  // Sound: with music the four modes cycle; without it, on and off.
-  if (MusicAvailable()) {
-    // A hand-edited saved state can hold any number: outside the modes is off.
-    if (m_opt[kOptSound] < 0 || m_opt[kOptSound] > 3) m_opt[kOptSound] = 0;
-    static const char* const kModes[4] = {"Sound : Off", "Sound : SFX + Music", "Sound : SFX",
-                                          "Sound : Music"};
-    if (line(84, W - 168, 100, String(kModes[m_opt[kOptSound]]))) {
-      m_opt[kOptSound] = (m_opt[kOptSound] + 1) % 4;
-      if (m_opt[kOptSound] == kSoundOff || m_opt[kOptSound] == kSoundEffects) StopTune(*this);
-      p_OptionActed();
-    }
-  } else {
-    if (m_opt[kOptSound] < 0 || m_opt[kOptSound] >= 2) m_opt[kOptSound] = 0;
-    if (line(84, W - 168, 100, String(m_opt[kOptSound] == 1 ? "Sound : On" : "Sound : Off"))) {
-      m_opt[kOptSound] = 1 - m_opt[kOptSound];
-      if (m_opt[kOptSound] != 0 && m_opt[kOptSound] != 1) m_opt[kOptSound] = 0;
-      p_OptionActed();
-    }
-  }
-  y += 40;
-
-  if (vx_Quorvex_isOuya == 0) {
-    if (line(84, W - 168, 100, String(vx_Quorvex_iCadeControls ? "iCade : On" : "iCade : Off"))) {
-      vx_Quorvex_iCadeControls = 1 - vx_Quorvex_iCadeControls;
-      p_iCade(vx_Quorvex_iCadeControls);
-      p_OptionActed();
-      for (int i = 0; i < kCtrlEntries; ++i) m_ctrl[i] = 0;
-    }
-    y += 40;
-  }
-
-  // The label names the mode the line switches to.
-  if (line(84, W - 168, 100, String(m_fullscreen == 0 ? "Fullscreen" : "Windowed"))) {
-    p_OptionActed();
-    p_FullscreenFlip();
-  }
-
-  if (m_paused == 0) {
-    y += 50;
-    float x = (float)(int)(W - 264);
-    if (line(x - 16, 180, x, String("Credits"))) {
-      m_showCredits = 1;
-      m_optKeyLock = 0;
-      m_optTapLock = 0;
-      m_showOptions = 0;
-    }
-  }
-  const int lastLine = n;
+  const int lastLine = DrawLines(this, slide);
 
   // 8. Cursor keys.
-  if (m_optKeyLock == 0) {
-    if (m_optSel == 0 && AnyHeld(this, {kCtrlR1, kCtrlFire, kCtrlButton2})) {
-      p_OptionClose();
-      m_optKeyLock = 1;
-    }
-    if (AnyHeld(this, {kCtrlUp, kCtrlLeft}) && m_optSel > 0 && m_optKeyLock == 0) {
-      --m_optSel;
-      m_optKeyLock = 1;
-      p_PlaySFX(kSfxClick, 1, 1, 0);
-    }
-    if (AnyHeld(this, {kCtrlDown, kCtrlRight}) && m_optSel < lastLine && m_optKeyLock == 0) {
-      ++m_optSel;
-      m_optKeyLock = 1;
-      p_PlaySFX(kSfxClick, 1, 1, 0);
-    }
-  }
+  CursorKeys(this, lastLine);
 
   // 9. The panel's own locks clear once everything is released.
-  if (m_mouseDown == 0) m_optTapLock = 0;
-  if (!AnyHeld(this, {kCtrlUp, kCtrlLeft, kCtrlRight, kCtrlDown, kCtrlFire, kCtrlButton2, kCtrlButton3, kCtrlButton4, kCtrlL1, kCtrlR1, kCtrlBack})) m_optKeyLock = 0;
+  ReleaseLocks(this);
   p_ResetDraw();
 }
 
