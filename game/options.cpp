@@ -219,6 +219,178 @@ void ReleaseLocks(c_MyApp* app) {
     app->m_optKeyLock = 0;
 }
 
+// ---- The steps of the pause menu, in the order p_PauseMenu takes them ----
+
+// 1. Shade, darker the further the panel is in.
+void Shade(c_MyApp* app) {
+  const float W = vx_Quorvex_jscrw, H = vx_Quorvex_jscrh;
+  app->p_SetCol(0, 0, 0, std::fabs((float)app->m_pausePanelY) / (0.8f * H));
+  app->p_Rect(0, 0, W, H);
+}
+
+// 2. Motion: in to the middle, out above the screen; the game resumes once
+// the panel has left.
+void MovePanel(c_MyApp* app) {
+  if (app->m_pauseState == 1 && app->m_pausePanelY < 0.5f * vx_Quorvex_jscrh) app->m_pausePanelY += 24;
+  if (app->m_pauseState != -1) return;
+  if (app->m_pausePanelY < -63) {
+    app->m_paused = 0;
+  } else {
+    app->m_pausePanelY -= 24;
+    if (app->m_pausePanelY < -32) app->m_paused = 0;
+  }
+}
+
+// 3. The panel between a yellow and a blue stripe, wide on a wide screen.
+void DrawPausePanel(c_MyApp* app, float P) {
+  const float W = vx_Quorvex_jscrw;
+  if (app->m_landscape) {
+    app->p_SetCol(255, 255, 10, 0.6f);
+    app->p_Rect(0.5f * W - 128, P - 64, 256, 8);
+    app->p_SetCol(255, 150, 10, 0.7f);
+    app->p_Rect(0.5f * W - 140, P - 52, 280, 104);
+    app->p_SetCol(10, 150, 255, 0.6f);
+    app->p_Rect(0.5f * W - 128, P + 56, 256, 8);
+  } else {
+    app->p_SetCol(255, 255, 10, 0.6f);
+    app->p_Rect(0.5f * W - 96, P - 92, 192, 8);
+    app->p_SetCol(255, 150, 10, 0.7f);
+    app->p_Rect(0.5f * W - 128, P - 80, 256, 160);
+    app->p_SetCol(10, 150, 255, 0.6f);
+    app->p_Rect(0.5f * W - 96, P + 84, 192, 8);
+  }
+}
+
+// 4. The television's overscan border above the panel: L1 and R1 move it in
+// steps of 16, a touch on its track flips it between the two ends.
+void PauseOverscan(c_MyApp* app, float P) {
+  const float W = vx_Quorvex_jscrw;
+  int& overscan = app->m_opt[kOptOverscan];
+  DrawOverscan(app, 0.5f * W, P - 150, P - 154, P - 158, overscan);
+  if (Held(app, kCtrlL1) && app->m_keyLock == 0 && overscan > 0) {
+    overscan -= 16;
+    app->m_keyLock = 1;
+  }
+  if (Held(app, kCtrlR1) && app->m_keyLock == 0 && overscan < 96) {
+    overscan += 16;
+    app->m_keyLock = 1;
+  }
+  if (app->m_tapLock == 0 && app->p_MouseIn_Centered(0.5f * W, P - 158, 256, 16)) {
+    app->m_tapLock = 1;
+    app->p_PlaySFX(kSfxConfirm, 1, 1, 0);
+    overscan = overscan >= 32 ? 1 : 96;
+  }
+  ClampOverscan(app);
+}
+
+// The ring around the item the keys have chosen.
+void DrawChosen(c_MyApp* app, float x, float y) {
+  app->p_SetSize(2.5f, kNotGiven);
+  app->p_SetCol(255, 255, 100, 1);
+  app->p_DrawImg(kImgIcons, x, y, 6);
+}
+
+// 5-6. Continue, in the middle: a tap, or fire while chosen, lets the panel
+// go; left or up choose quit, right the gear.
+void ContinueItem(c_MyApp* app, float P) {
+  const float x = 0.5f * vx_Quorvex_jscrw;
+  app->p_SetSize(2, kNotGiven);
+  app->p_SetCol(50, 50, 250, 1);
+  if (app->p_Button(kImgIcons, x, P, 3) && app->m_tapLock == 0) {
+    app->m_pauseState = -1;
+    app->m_tapLock = 1;
+    app->p_PlaySFX(kSfxConfirm, 1, 0.5f, 0);
+  }
+  if (app->m_pauseSel != 0) return;
+  DrawChosen(app, x, P);
+  if (app->m_keyLock != 0) return;
+  if (Held(app, kCtrlFire)) {
+    app->m_pauseState = -1;
+    app->m_keyLock = 1;
+    app->p_PlaySFX(kSfxConfirm, 1, 0.5f, 0);
+  } else if (Held(app, kCtrlLeft) || Held(app, kCtrlUp)) {
+    app->m_pauseSel = -1;
+    app->m_keyLock = 1;
+    app->p_PlaySFX(kSfxConfirm, 0.8f, 0.5f, 0);
+  } else if (Held(app, kCtrlRight)) {
+    app->m_pauseSel = 1;
+    app->m_keyLock = 1;
+    app->p_PlaySFX(kSfxConfirm, 1.2f, 0.5f, 0);
+  }
+}
+
+// The top corners of the panel, where quit (left) and the gear (right) sit.
+float CornerY(c_MyApp* app, float P) { return app->m_landscape ? P - 64 : P - 96; }
+
+// 7. Quit, top left: a tap, or fire while chosen, ends the game into the
+// game-over sequence; right or down go back to continue.
+void QuitItem(c_MyApp* app, float P) {
+  const float W = vx_Quorvex_jscrw;
+  const float quitX = app->m_landscape ? (float)(int)(0.5f * W - 140) : (float)(int)(0.5f * W - 96);
+  const float quitY = CornerY(app, P);
+  app->p_SetSize(2, kNotGiven);
+  app->p_SetCol(255, 50, 50, 1);
+  bool quit = app->p_Button(kImgIcons, quitX, quitY, 1) && app->m_tapLock == 0;
+  if (quit) app->m_tapLock = 1;
+  if (app->m_pauseSel == -1) {
+    DrawChosen(app, quitX, quitY);
+    if (app->m_keyLock == 0 && !quit) {
+      if (Held(app, kCtrlFire)) {
+        quit = true;
+        app->m_keyLock = 1;
+      } else if (Held(app, kCtrlRight) || Held(app, kCtrlDown)) {
+        app->m_pauseSel = 0;
+        app->m_keyLock = 1;
+        app->p_PlaySFX(kSfxConfirm, 0.8f, 0.5f, 0);
+      }
+    }
+  }
+  if (!quit) return;
+  app->m_paused = 0;
+  app->m_pauseState = -1;
+  app->m_pausePanelY = -64;
+  app->m_gameOver = 1;
+  app->m_tapLock = 1;
+  app->p_PlaySFX(kSfxConfirm, 0.5f, 0.5f, 0);
+}
+
+// 8. The options gear, top right: a tap, or fire while chosen, opens the
+// options over the paused game; left or down go back to continue.
+void OptionsItem(c_MyApp* app, float P) {
+  const float W = vx_Quorvex_jscrw;
+  const float gearX = app->m_landscape ? 0.5f * W + 140 : 0.5f * W + 96;
+  const float gearY = CornerY(app, P);
+  app->p_SetSize(1, kNotGiven);
+  app->p_SetCol(255, 255, 255, 1);
+  if (app->m_showOptions == 0) app->m_menuSpin += 0.2f;
+  if (DrawGear(app, gearX, gearY, app->m_menuSpin) && app->m_tapLock == 0) {
+    app->m_showOptions = 1;
+    app->m_tapLock = 1;
+    app->p_PlaySFX(kSfxClick, 1, 1, 0);
+  }
+  if (app->m_pauseSel != 1) return;
+  DrawChosen(app, gearX, gearY);
+  if (app->m_keyLock != 0) return;
+  if (Held(app, kCtrlFire)) {
+    app->m_showOptions = 1;
+    app->m_keyLock = 1;
+    app->p_PlaySFX(kSfxConfirm, 1, 0.5f, 0);
+  } else if (Held(app, kCtrlLeft) || Held(app, kCtrlDown)) {
+    app->m_pauseSel = 0;
+    app->m_keyLock = 1;
+    app->p_PlaySFX(kSfxConfirm, 0.8f, 0.5f, 0);
+  }
+}
+
+// 9. Back continues the game.
+void BackContinues(c_MyApp* app) {
+  if (!Held(app, kCtrlBack) || app->m_keyLock != 0) return;
+  app->m_keyLock = 1;
+  app->m_paused = 1;
+  app->m_pauseState = -1;
+  app->p_PlaySFX(kSfxConfirm, 1, 0.5f, 0);
+}
+
 }  // namespace
 
 void c_MyApp::p_OptionBox() {
@@ -263,156 +435,30 @@ void c_MyApp::p_OptionClose() {
 }
 
 void c_MyApp::p_PauseMenu() {
-  const float W = vx_Quorvex_jscrw, H = vx_Quorvex_jscrh;
-
   // 1. Shade, darker the further the panel is in.
-  p_SetCol(0, 0, 0, std::fabs((float)m_pausePanelY) / (0.8f * H));
-  p_Rect(0, 0, W, H);
+  Shade(this);
 
-  // 2. Motion: in to the middle, out above the screen; the game resumes once
-  // the panel has left.
-  if (m_pauseState == 1 && m_pausePanelY < 0.5f * H) m_pausePanelY += 24;
-  if (m_pauseState == -1) {
-    if (m_pausePanelY < -63) {
-      m_paused = 0;
-    } else {
-      m_pausePanelY -= 24;
-      if (m_pausePanelY < -32) m_paused = 0;
-    }
-  }
+  // 2. Motion: in to the middle, out above the screen.
+  MovePanel(this);
   const float P = (float)m_pausePanelY;
 
   // 3. The panel.
-  if (m_landscape) {
-    p_SetCol(255, 255, 10, 0.6f);
-    p_Rect(0.5f * W - 128, P - 64, 256, 8);
-    p_SetCol(255, 150, 10, 0.7f);
-    p_Rect(0.5f * W - 140, P - 52, 280, 104);
-    p_SetCol(10, 150, 255, 0.6f);
-    p_Rect(0.5f * W - 128, P + 56, 256, 8);
-  } else {
-    p_SetCol(255, 255, 10, 0.6f);
-    p_Rect(0.5f * W - 96, P - 92, 192, 8);
-    p_SetCol(255, 150, 10, 0.7f);
-    p_Rect(0.5f * W - 128, P - 80, 256, 160);
-    p_SetCol(10, 150, 255, 0.6f);
-    p_Rect(0.5f * W - 96, P + 84, 192, 8);
-  }
+  DrawPausePanel(this, P);
 
   // 4. Television overscan border.
-  if (vx_Quorvex_isOuya == 1) {
-    DrawOverscan(this, 0.5f * W, P - 150, P - 154, P - 158, m_opt[kOptOverscan]);
-    if (Held(this, kCtrlL1) && m_keyLock == 0 && m_opt[kOptOverscan] > 0) {
-      m_opt[kOptOverscan] -= 16;
-      m_keyLock = 1;
-    }
-    if (Held(this, kCtrlR1) && m_keyLock == 0 && m_opt[kOptOverscan] < 96) {
-      m_opt[kOptOverscan] += 16;
-      m_keyLock = 1;
-    }
-    if (m_tapLock == 0 && p_MouseIn_Centered(0.5f * W, P - 158, 256, 16)) {
-      m_tapLock = 1;
-      p_PlaySFX(kSfxConfirm, 1, 1, 0);
-      m_opt[kOptOverscan] = m_opt[kOptOverscan] >= 32 ? 1 : 96;
-    }
-    ClampOverscan(this);
-  }
+  if (vx_Quorvex_isOuya == 1) PauseOverscan(this, P);
 
   // 5-6. Continue.
-  p_SetSize(2, kNotGiven);
-  p_SetCol(50, 50, 250, 1);
-  if (p_Button(kImgIcons, 0.5f * W, P, 3) && m_tapLock == 0) {
-    m_pauseState = -1;
-    m_tapLock = 1;
-    p_PlaySFX(kSfxConfirm, 1, 0.5f, 0);
-  }
-  if (m_pauseSel == 0) {
-    p_SetSize(2.5f, kNotGiven);
-    p_SetCol(255, 255, 100, 1);
-    p_DrawImg(kImgIcons, 0.5f * W, P, 6);
-    if (m_keyLock == 0) {
-      if (Held(this, kCtrlFire)) {
-        m_pauseState = -1;
-        m_keyLock = 1;
-        p_PlaySFX(kSfxConfirm, 1, 0.5f, 0);
-      } else if (Held(this, kCtrlLeft) || Held(this, kCtrlUp)) {
-        m_pauseSel = -1;
-        m_keyLock = 1;
-        p_PlaySFX(kSfxConfirm, 0.8f, 0.5f, 0);
-      } else if (Held(this, kCtrlRight)) {
-        m_pauseSel = 1;
-        m_keyLock = 1;
-        p_PlaySFX(kSfxConfirm, 1.2f, 0.5f, 0);
-      }
-    }
-  }
+  ContinueItem(this, P);
 
-  // 7. Quit: the game ends into the game-over sequence.
-  const float quitX = m_landscape ? (float)(int)(0.5f * W - 140) : (float)(int)(0.5f * W - 96);
-  const float quitY = m_landscape ? P - 64 : P - 96;
-  p_SetSize(2, kNotGiven);
-  p_SetCol(255, 50, 50, 1);
-  bool quit = p_Button(kImgIcons, quitX, quitY, 1) && m_tapLock == 0;
-  if (quit) m_tapLock = 1;
-  if (m_pauseSel == -1) {
-    p_SetSize(2.5f, kNotGiven);
-    p_SetCol(255, 255, 100, 1);
-    p_DrawImg(kImgIcons, quitX, quitY, 6);
-    if (m_keyLock == 0 && !quit) {
-      if (Held(this, kCtrlFire)) {
-        quit = true;
-        m_keyLock = 1;
-      } else if (Held(this, kCtrlRight) || Held(this, kCtrlDown)) {
-        m_pauseSel = 0;
-        m_keyLock = 1;
-        p_PlaySFX(kSfxConfirm, 0.8f, 0.5f, 0);
-      }
-    }
-  }
-  if (quit) {
-    m_paused = 0;
-    m_pauseState = -1;
-    m_pausePanelY = -64;
-    m_gameOver = 1;
-    m_tapLock = 1;
-    p_PlaySFX(kSfxConfirm, 0.5f, 0.5f, 0);
-  }
+  // 7. Quit.
+  QuitItem(this, P);
 
   // 8. The options gear.
-  const float gearX = m_landscape ? 0.5f * W + 140 : 0.5f * W + 96;
-  const float gearY = m_landscape ? P - 64 : P - 96;
-  p_SetSize(1, kNotGiven);
-  p_SetCol(255, 255, 255, 1);
-  if (m_showOptions == 0) m_menuSpin += 0.2f;
-  if (DrawGear(this, gearX, gearY, m_menuSpin) && m_tapLock == 0) {
-    m_showOptions = 1;
-    m_tapLock = 1;
-    p_PlaySFX(kSfxClick, 1, 1, 0);
-  }
-  if (m_pauseSel == 1) {
-    p_SetSize(2.5f, kNotGiven);
-    p_SetCol(255, 255, 100, 1);
-    p_DrawImg(kImgIcons, gearX, gearY, 6);
-    if (m_keyLock == 0) {
-      if (Held(this, kCtrlFire)) {
-        m_showOptions = 1;
-        m_keyLock = 1;
-        p_PlaySFX(kSfxConfirm, 1, 0.5f, 0);
-      } else if (Held(this, kCtrlLeft) || Held(this, kCtrlDown)) {
-        m_pauseSel = 0;
-        m_keyLock = 1;
-        p_PlaySFX(kSfxConfirm, 0.8f, 0.5f, 0);
-      }
-    }
-  }
+  OptionsItem(this, P);
 
   // 9. Back continues the game.
-  if (Held(this, kCtrlBack) && m_keyLock == 0) {
-    m_keyLock = 1;
-    m_paused = 1;
-    m_pauseState = -1;
-    p_PlaySFX(kSfxConfirm, 1, 0.5f, 0);
-  }
+  BackContinues(this);
   p_ResetDraw();
 }
 
