@@ -193,7 +193,8 @@ int c_MyApp::p_OnUpdate() {
 
   // 6. The procedural player, only where it is switched on.
   if (vx_Quorvex_HasMusic == 1) {
-    m_music->p_QZ_Alive_U(m_paused, (m_opt[kOptSound] == kSoundAll || m_opt[kOptSound] == kSoundMusic) ? 1 : 0);
+    const int sound = m_opt[kOptSound];
+    m_music->p_QZ_Alive_U(m_paused, (sound == kSoundAll || sound == kSoundMusic) ? 1 : 0);
   }
 
   // 7. Pointer and touch; 8. the key lock.
@@ -254,9 +255,8 @@ void c_MyApp::p_Dispatch() {
       break;
   }
 
-  if ((m_gameMode == kModePlay && m_gameOver > 0) || m_gameMode == kModeMenu || m_gameMode == kModeStoreScore) {
-    p_GameOver();
-  }
+  const bool dying = m_gameMode == kModePlay && m_gameOver > 0;
+  if (dying || m_gameMode == kModeMenu || m_gameMode == kModeStoreScore) p_GameOver();
   if (m_gameMode == kModeMenu) {
     if (m_showCredits == 1 || m_creditsSlide > 0) {
       p_CreditBox();

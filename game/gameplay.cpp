@@ -442,8 +442,9 @@ void DrawMeters(c_MyApp& app, const Geometry& geo, const DangerMeter& m) {
   if (app.m_landscape == 1) {
     DrawMeter(app, {15.0f, H / 2.0f - 101.0f, 18.0f, 202.0f}, {16.0f, H / 2.0f - 100.0f, 16.0f, 200.0f},
               {16.0f, H / 2.0f + 100.0f - 2.0f * p, 16.0f, 2.0f * p}, p > 0.0f, 0.0f, 255.0f, 0.5f);
-    DrawMeter(app, {W - 33.0f, H / 2.0f - 101.0f, 18.0f, 202.0f}, {W - 32.0f, H / 2.0f - 100.0f, 16.0f, 200.0f},
-              {W - 32.0f, H / 2.0f + 100.0f - L, 16.0f, L}, L > 0.0f, m.r, m.g, m.alpha);
+    DrawMeter(app, {W - 33.0f, H / 2.0f - 101.0f, 18.0f, 202.0f},
+              {W - 32.0f, H / 2.0f - 100.0f, 16.0f, 200.0f}, {W - 32.0f, H / 2.0f + 100.0f - L, 16.0f, L},
+              L > 0.0f, m.r, m.g, m.alpha);
   } else {
     DrawMeter(app, {W / 2.0f - 101.0f, 31.0f, 202.0f, 18.0f}, {W / 2.0f - 100.0f, 32.0f, 200.0f, 16.0f},
               {W / 2.0f - 100.0f, 32.0f, 2.0f * p, 16.0f}, p > 0.0f, 0.0f, 255.0f, 0.5f);
