@@ -13,9 +13,7 @@
 
 namespace {
 
-constexpr int kSlots = 100;
-
-bool SlotOk(int slot) { return slot >= 0 && slot < kSlots; }
+bool SlotOk(int slot) { return slot >= 0 && slot < kImageSlots; }
 
 }  // namespace
 
@@ -61,7 +59,7 @@ void c_MyApp::p_LoadFont(int slot, String name, int charW, int charH) {
 // "sfx/" + three digits + ".wav"; the table has 100 slots, so other numbers
 // load nothing rather than write outside it.
 void c_MyApp::p_LoadSFX(int number) {
-  if (!SlotOk(number)) return;
+  if (number < 0 || number >= kSoundSlots) return;
   String path = String("sfx/");
   if (number < 10) {
     path += String("00");
@@ -81,7 +79,7 @@ void c_MyApp::p_LoadGame() {
   m_score = 0;
   m_gameOver = 0;
   m_gameOverTime = 0;
-  m_gameMode = 10;
+  m_gameMode = kModePlay;
 
   m_bgR = 0;
   m_bgG = 0;
@@ -90,7 +88,7 @@ void c_MyApp::p_LoadGame() {
   m_bgTargetG = 0;
   m_bgTargetB = 80;
 
-  p_PlaySFX(10, 1);
+  p_PlaySFX(kSfxWhoosh, 1);
 
   m_bonusTime = 0;
   m_bonusAngle = 0;
@@ -106,7 +104,7 @@ void c_MyApp::p_LoadGame() {
 
   p_ResetStars(100);
   m_maxParticles = 250;
-  for (int i = 0; i <= 250; ++i) m_particles[10 * i] = 0;
+  for (int i = 0; i <= 250; ++i) m_particles[kRecordFloats * i + kParticleKind] = 0;
 
   // The ship and its three followers, spread down the screen until the first
   // steering update places them on the ring.
@@ -116,14 +114,14 @@ void c_MyApp::p_LoadGame() {
     m_player[100 * k + 1] = 128;
     m_player[100 * k + 2] = (float)k * vx_Quorvex_jscrh / 5;
   }
-  m_player[1] = 180;
+  m_player[kShipAngle] = 180;
 
   m_level = 0;
   m_phase = 0;
   for (m_j = 0; m_j <= 32; ++m_j) {
     for (m_k = 0; m_k <= 32; ++m_k) {
-      float* cell = &m_grid[(m_j * 50 + m_k) * 10];
-      for (int f = 0; f < 10; ++f) cell[f] = 0;
+      float* cell = &m_grid[CellIndex(m_k, m_j)];
+      for (int f = 0; f < kRecordFloats; ++f) cell[f] = 0;
     }
   }
 }

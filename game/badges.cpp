@@ -45,12 +45,12 @@ void c_MyApp::p_ShowBadges() {
     p_SetCol(0, 0, 80, 0.8f);
     p_Rect(x, y, kNoticeW, 32);
     p_SetCol(255, 255, 255, 1);
-    p_SetSize(1, -3717);
+    p_SetSize(1, kNotGiven);
     p_Text(x + 16, y + 4, p_BadgeName(badge), 0, 0);
     if (badge >= 0 && badge <= 63) {
-      p_SetSize(0.5f, -3717);
-      p_DrawImg(80, x + 144, y + 16, (float)badge);
-      p_SetSize(1, -3717);
+      p_SetSize(0.5f, kNotGiven);
+      p_DrawImg(kImgBadges, x + 144, y + 16, (float)badge);
+      p_SetSize(1, kNotGiven);
     }
   }
 }
@@ -65,7 +65,7 @@ void c_MyApp::p_BadgesBox() {
   p_SetCol(120, 20, 20, 0.85f);
   p_Rect(32, 32, W - 64, H - 64);
   p_SetCol(255, 255, 255, 1);
-  p_SetSize(2, -3717);
+  p_SetSize(2, kNotGiven);
   p_Text(0.5f * W, 56, String("Badges"), 1, 1);
   p_ResetDraw();
 }

@@ -6,11 +6,9 @@
 
 #include "framework/graphics.h"
 #include "framework/input.h"
-#include "game/myapp.h"
+#include "game/helpers.h"
 
 namespace {
-
-constexpr int kUp = -3717;  // coordinates of a touch point that is up
 
 // Keyboard keys, joystick buttons and m_ctrl entries of one logical control.
 struct Control {
@@ -46,16 +44,17 @@ const Control* Find(int control) {
 bool StickPoints(int control, int player) {
   const float x = vx_input_JoyX(0, player), y = vx_input_JoyY(0, player);
   switch (control) {
-    case 0: return y > 0.4f;
-    case 3: return x < -0.4f;
-    case 5: return x > 0.4f;
-    case 8: return y < -0.4f;
+    case kCtrlUp: return y > 0.4f;
+    case kCtrlLeft: return x < -0.4f;
+    case kCtrlRight: return x > 0.4f;
+    case kCtrlDown: return y < -0.4f;
     default: return false;
   }
 }
 
 // The controls whose release clears the key lock.
-const int kLockControls[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 99};
+const int kLockControls[] = {kCtrlUp,      kCtrlLeft,    kCtrlRight, kCtrlDown, kCtrlFire, kCtrlButton2,
+                             kCtrlButton3, kCtrlButton4, kCtrlL1,    kCtrlR1,   kCtrlBack};
 
 // iCade characters: the held letter sets 2, the release letter 0.
 struct ICadeKey {
@@ -66,8 +65,6 @@ const ICadeKey kICade[] = {{'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D',
                            {'H', 'R', 10}, {'J', 'N', 11}, {'K', 'P', 12}, {'Y', 'T', 13},
                            {'U', 'F', 14}, {'I', 'M', 15}, {'O', 'G', 16}, {'L', 'V', 17}};
 
-int ClampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
-
 }  // namespace
 
 int c_MyApp::p_PlayKey(int control, int mode, int player) {
@@ -77,7 +74,7 @@ int c_MyApp::p_PlayKey(int control, int mode, int player) {
   const bool icade = vx_Quorvex_iCadeControls == 1;
 
   // On a television the back control is the platform's back key alone.
-  if (control == 99 && vx_Quorvex_isOuya == 1) return m_ctrl[19] != 0 ? 1 : 0;
+  if (control == kCtrlBack && vx_Quorvex_isOuya == 1) return m_ctrl[kCtrlBackKey] != 0 ? 1 : 0;
 
   for (int i = 0; i < 4 && c->keys[i] != 0; ++i) {
     if (icade && c->letter[i]) continue;
@@ -109,19 +106,19 @@ void c_MyApp::p_PointerStep() {
   m_mouseOldY = m_mouseY;
   m_mouseX = (int)((vx_input_MouseX() - b) / kx);
   m_mouseY = (int)((vx_input_MouseY() - by) / ky);
-  const bool down = vx_input_KeyDown(1) != 0;
+  const bool down = vx_input_KeyDown(kKeyMouseLeft) != 0;
   // A fresh press never reports movement.
   if (m_mouseWasDown == 0 && down) {
     m_mouseOldX = m_mouseX;
     m_mouseOldY = m_mouseY;
   }
   m_mouseDown = down ? 1 : 0;
-  m_mouseHit = vx_input_KeyHit(1);
+  m_mouseHit = vx_input_KeyHit(kKeyMouseLeft);
   for (int i = 0; i < 10; ++i) {
     m_touchDown[i] = 0;
-    m_touchX[i] = kUp;
-    m_touchY[i] = kUp;
-    if (vx_input_KeyDown(384 + i)) {
+    m_touchX[i] = kPointUp;
+    m_touchY[i] = kPointUp;
+    if (vx_input_KeyDown(kKeyTouch0 + i)) {
       m_touchDown[i] = 1;
       m_touchX[i] = (int)((vx_input_TouchX(i) - b) / kx);
       m_touchY[i] = (int)((vx_input_TouchY(i) - by) / ky);
@@ -142,7 +139,7 @@ void c_MyApp::p_KeyLockStep() {
       }
   if (!held) {
     m_keyLock = 0;
-  } else if (m_keyLock == 0 && m_tapLock == 0 && p_PlayKeyAll(99, 1) > 0 && m_gameMode == 1 &&
+  } else if (m_keyLock == 0 && m_tapLock == 0 && p_PlayKeyAll(kCtrlBack, 1) > 0 && m_gameMode == kModeMenu &&
              (m_showCredits || m_showOptions || m_showBadges)) {
     // Back closes the credits or badges panel once, until every control is released.
     m_showCredits = 0;
@@ -170,7 +167,7 @@ void c_MyApp::p_ICadeStep() {
 }
 
 void c_MyApp::p_ClearOneShots() {
-  for (int i = 0; i <= 18; ++i)
+  for (int i = 0; i <= kLastOneShot; ++i)
     if (m_ctrl[i] == 1) m_ctrl[i] = 0;
 }
 
@@ -180,28 +177,28 @@ void c_MyApp::p_OnScreenPad() {
   p_SetCol(255, 255, 255);
   p_Blend(1);
   p_Alpha(0.6f);
-  m_opt[10] = ClampInt(m_opt[10], 32, (int)W - 32);
-  m_opt[11] = ClampInt(m_opt[11], 32, (int)H - 32);
-  m_opt[12] = ClampInt(m_opt[12], 8, 25);
-  m_padX = m_opt[10];
-  m_padY = (int)H - m_opt[11];
-  m_padScale = (float)m_opt[12] / 10.0f;
+  m_opt[kOptPadX] = Clamp(m_opt[kOptPadX], 32, (int)W - 32);
+  m_opt[kOptPadY] = Clamp(m_opt[kOptPadY], 32, (int)H - 32);
+  m_opt[kOptPadSize] = Clamp(m_opt[kOptPadSize], 8, 25);
+  m_padX = m_opt[kOptPadX];
+  m_padY = (int)H - m_opt[kOptPadY];
+  m_padScale = (float)m_opt[kOptPadSize] / 10.0f;
   const float s = m_padScale, px = (float)m_padX, py = (float)m_padY;
   p_SetSize(s);
   const bool live = m_paused == 0;
-  if (p_Button(94, px - 32 * s, py, 4) && live) m_ctrl[3] = 1;
-  if (p_Button(94, px, py - 32 * s, 1) && live) m_ctrl[0] = 1;
-  if (p_Button(94, px, py + 32 * s, 9) && live) m_ctrl[8] = 1;
-  if (p_Button(94, px + 32 * s, py, 6) && live) m_ctrl[5] = 1;
-  p_DrawImg(94, px, py, 5);
+  if (p_Button(kImgDPad, px - 32 * s, py, 4) && live) m_ctrl[kCtrlLeft] = 1;
+  if (p_Button(kImgDPad, px, py - 32 * s, 1) && live) m_ctrl[kCtrlUp] = 1;
+  if (p_Button(kImgDPad, px, py + 32 * s, 9) && live) m_ctrl[kCtrlDown] = 1;
+  if (p_Button(kImgDPad, px + 32 * s, py, 6) && live) m_ctrl[kCtrlRight] = 1;
+  p_DrawImg(kImgDPad, px, py, 5);
 
   // While paused the pad can be dragged and pinched to a new size.
   if (m_paused == 1) {
     p_SetSize(3);
-    const bool grabbed = p_Button0(94, px, py, 0);
+    const bool grabbed = p_Button0(kImgDPad, px, py, 0);
     if (grabbed && m_touchDown[1] == 0) {
-      m_opt[10] = m_touchX[0];
-      m_opt[11] = (int)H - m_touchY[0];
+      m_opt[kOptPadX] = m_touchX[0];
+      m_opt[kOptPadY] = (int)H - m_touchY[0];
     }
     if (m_touchDown[1] == 0) {
       m_pinching = 0;
@@ -209,14 +206,14 @@ void c_MyApp::p_OnScreenPad() {
     }
     if (m_touchDown[0] != 0 && m_touchDown[1] != 0) {
       const int d = -std::abs(m_touchX[0] - m_touchX[1]) / 16;
-      if (m_pinching == 1) m_opt[12] += m_pinchLast - d;
+      if (m_pinching == 1) m_opt[kOptPadSize] += m_pinchLast - d;
       m_pinchLast = d;
       m_pinching = 1;
     }
   }
   p_SetSize(1.5f * s);
-  if (p_Button(94, W - (px - 24 * s), py - 24 * s, 0)) m_ctrl[10] = 1;
-  if (p_Button(94, W - (px + 24 * s), py + 24 * s, 0)) m_ctrl[11] = 1;
+  if (p_Button(kImgDPad, W - (px - 24 * s), py - 24 * s, 0)) m_ctrl[kCtrlFire] = 1;
+  if (p_Button(kImgDPad, W - (px + 24 * s), py + 24 * s, 0)) m_ctrl[kCtrlButton2] = 1;
   p_SetSize(1);
 }
 
@@ -230,7 +227,7 @@ void c_MyApp::p_TiltReadout() {
   if (m_tiltSmoothY - m_tiltY < 0.005f && m_tiltY - m_tiltSmoothY < 0.005f) m_tiltSmoothY = m_tiltY;
   p_SetCol(255, 255, 255, 0.8f);
   p_SetSize(1.5f);
-  if (p_Button(97, 24, H - 24, 7)) {
+  if (p_Button(kImgIcons, 24, H - 24, 7)) {
     m_tiltCentreX = vx_input_AccelX();
     m_tiltCentreY = vx_input_AccelY();
   }

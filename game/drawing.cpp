@@ -9,15 +9,10 @@
 
 namespace {
 
-constexpr int kRecordFloats = 15;
-// A record goes in only while the count is at most this, so a frame holds
-// 2,499 records although the array has room for one more.
-constexpr int kLastRecordStart = 37484;
-
 // Half sizes of an image slot's cell at the current size, in virtual pixels.
 // A slot outside the table has no size, so nothing can hit it.
 void HalfCell(const c_MyApp& app, int slot, float* hw, float* hh) {
-  if (slot < 0 || slot >= 100) {
+  if (slot < 0 || slot >= kImageSlots) {
     *hw = *hh = 0;
     return;
   }
@@ -76,21 +71,21 @@ void c_MyApp::p_SetCol(float r, float g, float b, float a) {
 void c_MyApp::p_Blend(int mode) { m_drawBlend = mode; }
 
 bool c_MyApp::p_Record(float kind, float x, float y, float sizeX, float sizeY, float frame) {
-  if (m_drawCount > kLastRecordStart) return false;
+  if (m_drawCount >= kMaxDrawRecords * kDrawRecordFloats) return false;
   float* rec = m_drawList.Data() + m_drawCount;
-  rec[0] = kind;
-  rec[1] = x;
-  rec[2] = y;
-  rec[3] = m_drawRot;
-  rec[4] = sizeX;
-  rec[5] = sizeY;
-  rec[6] = frame;
-  rec[7] = m_drawAlpha;
-  rec[10] = m_drawR;
-  rec[11] = m_drawG;
-  rec[12] = m_drawB;
-  rec[13] = (float)m_drawBlend;
-  m_drawCount += kRecordFloats;
+  rec[kDrawKind] = kind;
+  rec[kDrawX] = x;
+  rec[kDrawY] = y;
+  rec[kDrawRot] = m_drawRot;
+  rec[kDrawSizeX] = sizeX;
+  rec[kDrawSizeY] = sizeY;
+  rec[kDrawFrame] = frame;
+  rec[kDrawAlpha] = m_drawAlpha;
+  rec[kDrawR] = m_drawR;
+  rec[kDrawG] = m_drawG;
+  rec[kDrawB] = m_drawB;
+  rec[kDrawBlend] = (float)m_drawBlend;
+  m_drawCount += kDrawRecordFloats;
   return true;
 }
 
@@ -102,7 +97,7 @@ void c_MyApp::p_Rect(float x, float y, float w, float h) { p_Record(kRectKind, x
 
 void c_MyApp::p_Oval(float x, float y, float rx, float ry) { p_Record(kOvalKind, x, y, rx, ry, 0); }
 
-// Points that are up hold -3717 and fall outside every box, so the down flags
+// Points that are up hold kPointUp and fall outside every box, so the down flags
 // need not be read here.
 int c_MyApp::p_Button(int slot, float x, float y, int frame) {
   p_DrawImg(slot, x, y, (float)frame);
@@ -115,7 +110,7 @@ int c_MyApp::p_Button(int slot, float x, float y, int frame) {
   return 0;
 }
 
-int c_MyApp::p_Button2(float x, float y, int frame) { return p_Button(97, x, y, frame); }
+int c_MyApp::p_Button2(float x, float y, int frame) { return p_Button(kImgIcons, x, y, frame); }
 
 bool c_MyApp::p_Button0(int slot, float x, float y, int frame) {
   p_DrawImg(slot, x, y, (float)frame);

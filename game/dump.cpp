@@ -41,16 +41,16 @@ void DumpGame(std::string& out) {
   Line(out, "danger", app->m_danger);
   Line(out, "game_over", app->m_gameOver);
   Line(out, "game_over_time", app->m_gameOverTime);
-  LineF(out, "power", app->m_player[13]);
-  LineF(out, "ship_angle", app->m_player[1]);
+  LineF(out, "power", app->m_player[kShipPower]);
+  LineF(out, "ship_angle", app->m_player[kShipAngle]);
   Line(out, "paused", app->m_paused);
   Line(out, "options_open", app->m_showOptions);
   Line(out, "credits_open", app->m_showCredits);
   Line(out, "menu_sel", app->m_menuSel);
-  Line(out, "sound_mode", app->m_opt[5]);
+  Line(out, "sound_mode", app->m_opt[kOptSound]);
   Line(out, "seed", vx_random_Seed);
   Line(out, "draw_calls", gxtkGraphics::lastFrame.drawCalls);
-  Line(out, "records", app->m_drawCount / 15);
+  Line(out, "records", app->m_drawCount / kDrawRecordFloats);
   // Music: the files' channel, the procedural player's five voices (channels
   // 27 to 31) and the effects below them.
   Line(out, "music_on", app->m_musicOn);

@@ -14,8 +14,8 @@ constexpr int kEffectSlots = 24;
 }  // namespace
 
 void c_MyApp::p_PlaySFX(int number, float rate, float volume, float pan) {
-  // 1 effects and music, 2 effects only; 0 off and 3 music only stay silent.
-  if (m_opt[5] != 1 && m_opt[5] != 2) return;
+  // Off and music only stay silent.
+  if (m_opt[kOptSound] != kSoundAll && m_opt[kOptSound] != kSoundEffects) return;
   int slot = (m_sfxNext + 1) % kEffectSlots;
   if (slot < 0) slot = 0;
   m_sfxNext = slot;
@@ -23,7 +23,7 @@ void c_MyApp::p_PlaySFX(int number, float rate, float volume, float pan) {
   gxtkAudio* audio = vx_audio_device;
   if (!audio) return;  // no device yet: nothing can sound
   audio->StopChannel(channel);
-  c_Sound* sound = (number >= 0 && number < 100) ? m_sfx[number] : nullptr;
+  c_Sound* sound = (number >= 0 && number < kSoundSlots) ? m_sfx[number] : nullptr;
   if (sound && sound->m_sample) audio->PlaySample(sound->m_sample, channel, 0);
   audio->SetRate(channel, rate);
   audio->SetVolume(channel, volume);

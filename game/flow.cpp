@@ -11,15 +11,11 @@
 #include "framework/graphics.h"
 #include "framework/input.h"
 #include "framework/random.h"
-#include "game/myapp.h"
+#include "game/helpers.h"
 
 namespace {
 
-constexpr int kRecordFloats = 15;
 constexpr int kLastPhase = 27;
-
-float Sind(float degrees) { return (float)std::sin((double)degrees * 0.017453292519943295); }
-float Cosd(float degrees) { return (float)std::cos((double)degrees * 0.017453292519943295); }
 
 // Picture resolution class for a device: 1, 2 above 630 pixels, 4 above 1230.
 int ResolutionClass() {
@@ -49,13 +45,9 @@ int Slide(int value, bool open) {
   return value > 0 ? value - 1 : 0;
 }
 
-void ClearControls(c_MyApp& app) {
-  for (int i = 0; i <= 18; ++i) app.m_ctrl[i] = 0;
-}
-
 // A game in progress is always paused when the program goes to the background.
 void PauseRule(c_MyApp& app) {
-  if (app.m_gameMode < 10) {
+  if (app.m_gameMode < kModePlay) {
     app.m_paused = 0;
     app.m_pauseState = 0;
     app.m_pausePanelY = 0;
@@ -70,37 +62,37 @@ void PauseGame(c_MyApp& app) {
   app.m_paused = 1;
   app.m_pauseState = 1;
   app.m_pauseSel = 0;
-  app.p_PlaySFX(98, 1, 0.5f, 0);
+  app.p_PlaySFX(kSfxConfirm, 1, 0.5f, 0);
 }
 
 }  // namespace
 
 c_MyApp::c_MyApp() {
   gc_assign(m_music, (new c_QZPlayer())->m_new());
-  gc_assign(m_img, Array<c_Image*>(100));
+  gc_assign(m_img, Array<c_Image*>(kImageSlots));
   gc_assign(m_imgSize, Array<int>(300));
   gc_assign(m_popBadge, Array<int>(15));
   gc_assign(m_popTime, Array<int>(15));
   gc_assign(m_badges, Array<bool>(256));
-  gc_assign(m_ctrl, Array<int>(20));
-  gc_assign(m_opt, Array<int>(25));
+  gc_assign(m_ctrl, Array<int>(kCtrlEntries));
+  gc_assign(m_opt, Array<int>(kOptCount));
   gc_assign(m_hiScores, Array<int>(150));
   gc_assign(m_sfxChannels, Array<int>(33));
-  gc_assign(m_drawList, Array<float>(37500));
+  gc_assign(m_drawList, Array<float>(kDrawListFloats));
   gc_assign(m_touchDown, Array<int>(10));
   gc_assign(m_touchX, Array<int>(10));
   gc_assign(m_touchY, Array<int>(10));
-  gc_assign(m_sfx, Array<c_Sound*>(100));
-  gc_assign(m_grid, Array<float>(25000));
+  gc_assign(m_sfx, Array<c_Sound*>(kSoundSlots));
+  gc_assign(m_grid, Array<float>(kGridFloats));
   gc_assign(m_player, Array<float>(512));
   gc_assign(m_shots, Array<float>(510));
   gc_assign(m_rings, Array<float>(50));
   // Until a lead-in renews them the rings have no size and a finite scale
   // (the widest divisor), so the first game's first frames draw nothing wrong.
-  for (int j = 1; j <= 3; ++j) m_rings[10 * j + 2] = 20.0f;
+  for (int j = 1; j <= 3; ++j) m_rings[kRecordFloats * j + kRingDivisor] = 20.0f;
   gc_assign(m_stars, Array<float>(5100));
   gc_assign(m_particles, Array<float>(5100));
-  m_opt[5] = 1;
+  m_opt[kOptSound] = kSoundAll;
   for (int i = 0; i < 33; ++i) m_sfxChannels[i] = i;
   p_ResetDraw();
 }
@@ -139,7 +131,7 @@ int c_MyApp::p_Rand(float low, float high) { return vx_random_RandInt(low, high)
 
 int c_MyApp::p_OnCreate() {
   if (vx_Quorvex_isOuya == 1) vx_Quorvex_overscan = 64;
-  m_gameMode = 1;
+  m_gameMode = kModeMenu;
   vx_app_SetUpdateRate(60);
   m_deviceWidth = vx_graphics_DeviceWidth();
   m_deviceHeight = vx_graphics_DeviceHeight();
@@ -158,8 +150,8 @@ int c_MyApp::p_OnCreate() {
   }
   for (int i = 0; i < 128; ++i) m_badges[i] = false;
   ClearControls(*this);
-  for (int i = 0; i < 25; ++i) m_opt[i] = 0;
-  m_opt[5] = 1;
+  for (int i = 0; i < kOptCount; ++i) m_opt[i] = 0;
+  m_opt[kOptSound] = kSoundAll;
   for (int i = 0; i <= 30; ++i) m_hiScores[i] = 0;
   p_Load();
   // The next start opens in the mode last chosen.
@@ -174,15 +166,15 @@ int c_MyApp::p_OnUpdate() {
 
   // 2. Global keys.
   if (vx_Quorvex_isOuya == 0) {
-    m_ctrl[19] = vx_input_KeyHit(416);
+    m_ctrl[kCtrlBackKey] = vx_input_KeyHit(kKeyBack);
   } else {
-    m_ctrl[19] = vx_input_KeyHit(270) ? 1 : 0;
+    m_ctrl[kCtrlBackKey] = vx_input_KeyHit(kKeyJoyMenu) ? 1 : 0;
   }
-  if (vx_input_KeyHit(112)) vx_Quorvex_DebugMode = 1 - vx_Quorvex_DebugMode;
-  if (vx_input_KeyHit(113)) m_hideHud = 1 - m_hideHud;
-  if (vx_input_KeyHit(122)) p_FullscreenFlip();
+  if (vx_input_KeyHit(kKeyF1)) vx_Quorvex_DebugMode = 1 - vx_Quorvex_DebugMode;
+  if (vx_input_KeyHit(kKeyF2)) m_hideHud = 1 - m_hideHud;
+  if (vx_input_KeyHit(kKeyF11)) p_FullscreenFlip();
   // F4 and closing the window end the program at once, saving nothing.
-  if (vx_input_KeyHit(115) || vx_input_KeyHit(432)) vxError(String());
+  if (vx_input_KeyHit(kKeyF4) || vx_input_KeyHit(kKeyClose)) vx_app_EndApp();
 
   // 3. Pending asynchronous work.
   vx_asyncevent_UpdateAsyncEvents();
@@ -201,7 +193,8 @@ int c_MyApp::p_OnUpdate() {
 
   // 6. The procedural player, only where it is switched on.
   if (vx_Quorvex_HasMusic == 1) {
-    m_music->p_QZ_Alive_U(m_paused, (m_opt[5] == 1 || m_opt[5] == 3) ? 1 : 0);
+    const int sound = m_opt[kOptSound];
+    m_music->p_QZ_Alive_U(m_paused, (sound == kSoundAll || sound == kSoundMusic) ? 1 : 0);
   }
 
   // 7. Pointer and touch; 8. the key lock.
@@ -219,7 +212,7 @@ int c_MyApp::p_OnUpdate() {
   p_ClearOneShots();
 
   // 12. On-screen pad; 13. tilt readout.
-  if (vx_Quorvex_OnScreenControls == 1 && m_gameMode > 5 && vx_Quorvex_iCadeControls == 0) {
+  if (vx_Quorvex_OnScreenControls == 1 && m_gameMode > kModeClickToStart && vx_Quorvex_iCadeControls == 0) {
     p_OnScreenPad();
   }
   if (vx_Quorvex_AccelerometerControls == 1 && vx_Quorvex_iCadeControls == 0) p_TiltReadout();
@@ -231,7 +224,7 @@ int c_MyApp::p_OnUpdate() {
   }
 
   // 14. Rate readout.
-  if (vx_Quorvex_DebugMode == 1 && m_gameMode != 5) p_RateReadout();
+  if (vx_Quorvex_DebugMode == 1 && m_gameMode != kModeClickToStart) p_RateReadout();
 
   // 15. Badge pop-ups over everything.
   p_ShowBadges();
@@ -240,30 +233,31 @@ int c_MyApp::p_OnUpdate() {
 
 void c_MyApp::p_Dispatch() {
   switch (m_gameMode) {
-    case 1:
+    case kModeMenu:
       p_Menu();
       break;
-    case 2:
+    case kModeStoreScore:
       p_LoadMenu();
-      p_PlaySFX(96, 1);
-      m_gameMode = 1;
+      p_PlaySFX(kSfxJingle, 1);
+      m_gameMode = kModeMenu;
       break;
-    case 4:
+    case kModeQuitDialog:
       p_OuyaQuit();
       break;
-    case 10:
+    case kModePlay:
       p_Game();
       p_InGame();
       break;
-    case 11:
+    case kModeNewGame:
       p_LoadGame();
       break;
     default:
       break;
   }
 
-  if ((m_gameMode == 10 && m_gameOver > 0) || m_gameMode == 1 || m_gameMode == 2) p_GameOver();
-  if (m_gameMode == 1) {
+  const bool dying = m_gameMode == kModePlay && m_gameOver > 0;
+  if (dying || m_gameMode == kModeMenu || m_gameMode == kModeStoreScore) p_GameOver();
+  if (m_gameMode == kModeMenu) {
     if (m_showCredits == 1 || m_creditsSlide > 0) {
       p_CreditBox();
       m_creditsSlide = Slide(m_creditsSlide, m_showCredits == 1);
@@ -327,25 +321,26 @@ int c_MyApp::p_OnRender() {
   const float by = b * (float)dh / (float)dw;
   const float* rec = m_drawList.Data();
   int blend = -1;
-  for (int at = 0; at + kRecordFloats <= m_drawCount; at += kRecordFloats, rec += kRecordFloats) {
-    const float X = k * rec[1] + b, Y = k * rec[2] + by;
-    vx_graphics_SetAlpha(rec[7]);
-    vx_graphics_SetColor(rec[10], rec[11], rec[12]);
-    const int mode = rec[13] == 3.0f ? 1 : 0;
+  for (int at = 0; at + kDrawRecordFloats <= m_drawCount; at += kDrawRecordFloats, rec += kDrawRecordFloats) {
+    const float X = k * rec[kDrawX] + b, Y = k * rec[kDrawY] + by;
+    vx_graphics_SetAlpha(rec[kDrawAlpha]);
+    vx_graphics_SetColor(rec[kDrawR], rec[kDrawG], rec[kDrawB]);
+    const int mode = rec[kDrawBlend] == 3.0f ? 1 : 0;
     if (mode != blend) {
       vx_graphics_SetBlend(mode);
       blend = mode;
     }
-    const float kind = rec[0];
+    const float kind = rec[kDrawKind];
+    const float w = rec[kDrawSizeX], h = rec[kDrawSizeY];
     if (kind == kRectKind) {
-      vx_graphics_DrawRect(X, Y, k * rec[4], k * rec[5]);
+      vx_graphics_DrawRect(X, Y, k * w, k * h);
     } else if (kind == kOvalKind) {
-      vx_graphics_DrawEllipse(X, Y, k * rec[4], k * rec[5]);
-    } else if (kind >= 0 && kind < 100) {
+      vx_graphics_DrawEllipse(X, Y, k * w, k * h);
+    } else if (kind >= 0 && kind < kImageSlots) {
       c_Image* image = m_img[(int)kind];
       if (image) {
-        vx_graphics_DrawImage2(image, X, Y, rec[3], rec[4] * k * m_imgScale, rec[5] * k * m_imgScale,
-                               (int)rec[6]);
+        vx_graphics_DrawImage2(image, X, Y, rec[kDrawRot], w * k * m_imgScale, h * k * m_imgScale,
+                               (int)rec[kDrawFrame]);
       }
     }
   }
@@ -378,18 +373,19 @@ void c_MyApp::p_InGame() {
   p_ResetDraw();
   m_menuSlide = -32;
 
-  const bool pauseKey = p_PlayKeyAll(99, 1) > 0 || (vx_Quorvex_isOuya == 1 && p_PlayKeyAll(13, 1) > 0);
+  const bool pauseKey =
+      p_PlayKeyAll(kCtrlBack, 1) > 0 || (vx_Quorvex_isOuya == 1 && p_PlayKeyAll(kCtrlButton4, 1) > 0);
   if (pauseKey && m_paused == 0 && m_keyLock == 0) {
     m_keyLock = 1;
     PauseGame(*this);
   }
 
   if (m_hideHud == 0) {
-    p_DrawImg(97, 16, 16, 0);
+    p_DrawImg(kImgIcons, 16, 16, 0);
     m_pauseTouched = 0;
     if (m_mouseDown != 0) {
-      const float hw = (float)m_imgSize[3 * 97] * m_imgScale * m_drawSizeX * 0.5f;
-      const float hh = (float)m_imgSize[3 * 97 + 1] * m_imgScale * m_drawSizeY * 0.5f;
+      const float hw = (float)m_imgSize[3 * kImgIcons] * m_imgScale * m_drawSizeX * 0.5f;
+      const float hh = (float)m_imgSize[3 * kImgIcons + 1] * m_imgScale * m_drawSizeY * 0.5f;
       for (int i = 0; i < 10; ++i) {
         const float tx = (float)m_touchX[i], ty = (float)m_touchY[i];
         if (tx > 16 - hw && tx < 16 + hw && ty > 16 - hh && ty < 16 + hh) m_pauseTouched = 1;
@@ -410,16 +406,16 @@ void c_MyApp::p_Reload() {
   m_clearB = 0;
   m_clearAlpha = 1;
   ApplyResolutionClass(*this);
-  p_LoadImg(93, String("common/DRVLLogo"), 256, 256, 1, 1);
+  p_LoadImg(kImgStudioLogo, String("common/DRVLLogo"), 256, 256, 1, 1);
   const String suffix = m_hdFactor == 4 ? String("-hd2") : (m_hdFactor == 2 ? String("-hd") : String());
   const int cell = 16 * m_hdFactor;
-  ReleaseImage(90);
-  gc_assign(m_img[90], vx_graphics_LoadImage2(String("fonts/editundo") + suffix + String(".png"), cell,
-                                              cell, 128, 1));
-  m_imgSize[3 * 90] = 7;
-  m_imgSize[3 * 90 + 1] = 10;
-  m_imgSize[3 * 90 + 2] = 128;
-  m_font = 90;
+  ReleaseImage(kImgFont);
+  gc_assign(m_img[kImgFont], vx_graphics_LoadImage2(String("fonts/editundo") + suffix + String(".png"), cell,
+                                                    cell, 128, 1));
+  m_imgSize[3 * kImgFont] = 7;
+  m_imgSize[3 * kImgFont + 1] = 10;
+  m_imgSize[3 * kImgFont + 2] = 128;
+  m_font = kImgFont;
   m_loadPhase = 1;
 }
 
@@ -427,30 +423,30 @@ void c_MyApp::p_Loader() {
   ApplyResolutionClass(*this);
   switch (m_loadPhase) {
     case 1:
-      p_LoadImg(97, String("common/icons"), 32, 32, 16, 1);
-      p_LoadSFX(96);
+      p_LoadImg(kImgIcons, String("common/icons"), 32, 32, 16, 1);
+      p_LoadSFX(kSfxJingle);
       break;
-    case 2: p_LoadImg(95, String("common/Buttons"), 64, 64, 16, 1); break;
-    case 3: p_LoadImg(94, String("common/dpad"), 32, 32, 16, 1); break;
+    case 2: p_LoadImg(kImgButtons, String("common/Buttons"), 64, 64, 16, 1); break;
+    case 3: p_LoadImg(kImgDPad, String("common/dpad"), 32, 32, 16, 1); break;
     case 4:
-      p_LoadImg(93, String("common/DRVLLogo"), 256, 256, 1, 1);
+      p_LoadImg(kImgStudioLogo, String("common/DRVLLogo"), 256, 256, 1, 1);
       if (m_logoSounded == 0) {
-        p_PlaySFX(96, 1);
+        p_PlaySFX(kSfxJingle, 1);
         m_logoSounded = 1;
       }
       break;
-    case 5: p_LoadImg(91, String("common/Testcard_Circle"), 256, 256, 1, 1); break;
-    case 6: p_LoadFont(90, String("fonts/editundo"), 7, 10); break;
+    case 5: p_LoadImg(kImgTestCard, String("common/Testcard_Circle"), 256, 256, 1, 1); break;
+    case 6: p_LoadFont(kImgFont, String("fonts/editundo"), 7, 10); break;
     case 7: p_LoadSFX(1); break;
     case 8: p_LoadSFX(95); break;
-    case 9: p_LoadSFX(98); break;
-    case 10: p_LoadSFX(99); break;
-    case 11: p_LoadImg(99, String("menu"), 256, 256, 4, 1); break;
-    case 12: p_LoadImg(98, String("logo"), 256, 128, 1, 1); break;
-    case 13: p_LoadImg(96, String("parts"), 8, 8, 256, 1); break;
-    case 14: p_LoadImg(80, String("BadgesA"), 64, 64, 64, 1); break;
-    case 15: p_LoadImg(1, String("gfx"), 32, 32, 64, 1); break;
-    case 16: p_LoadImg(11, String("gfx_glow"), 32, 32, 64, 1); break;
+    case 9: p_LoadSFX(kSfxConfirm); break;
+    case 10: p_LoadSFX(kSfxClick); break;
+    case 11: p_LoadImg(kImgBackdrop, String("menu"), 256, 256, 4, 1); break;
+    case 12: p_LoadImg(kImgTitleLogo, String("logo"), 256, 128, 1, 1); break;
+    case 13: p_LoadImg(kImgParts, String("parts"), 8, 8, 256, 1); break;
+    case 14: p_LoadImg(kImgBadges, String("BadgesA"), 64, 64, 64, 1); break;
+    case 15: p_LoadImg(kImgSprites, String("gfx"), 32, 32, 64, 1); break;
+    case 16: p_LoadImg(kImgSpriteGlow, String("gfx_glow"), 32, 32, 64, 1); break;
     default:
       if (m_loadPhase >= 17 && m_loadPhase <= kLastPhase) {
         static const int kSounds[11] = {2, 3, 10, 4, 5, 6, 11, 7, 12, 13, 14};
@@ -482,7 +478,7 @@ void c_MyApp::p_WaitStart(int style) {
   p_SetCol(250, 160, 60, 0.7f);
   p_Rect(0, 0.4f * H, W, 0.2f * H);
   p_SetCol(255, 255, 255, 1);
-  p_DrawImg(93, W / 2, 0.48f * H, 0);
+  p_DrawImg(kImgStudioLogo, W / 2, 0.48f * H, 0);
   p_SetCol(50, 50, 50);
   for (int i = 0; i <= 10; ++i) {
     const float a = (float)(a0 + 16 + 16 * i);

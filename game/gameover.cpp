@@ -5,8 +5,7 @@
 // Tables live in m_hiScores: entries (type - 1) * 10 + k are the best ten
 // (index 0 best), entries (type - 1) * 10 + 30 + k the latest ten (0 newest).
 // Saving the tables is savedata.cpp's p_Save.
-#include "framework/audio.h"
-#include "game/myapp.h"
+#include "game/helpers.h"
 
 namespace {
 
@@ -59,21 +58,18 @@ void c_MyApp::p_GameOver() {
   }
 
   // The banner builds over the game, then play ends and it fades over the menu.
-  if (m_gameMode == 10) {
+  if (m_gameMode == kModePlay) {
     t += 1;
     if (t >= kBannerFrames) {
       m_tapLock = 1;
       m_keyLock = 1;
-      m_gameMode = 2;
+      m_gameMode = kModeStoreScore;
       t = kBannerResume;
       if (m_music) m_music->p_QZ_Stop(1);  // harmless when the player never started
-      if (vx_Quorvex_HasMusicStream == 1) {
-        vx_audio_StopMusic();
-        m_musicOn = 0;
-      }
+      if (vx_Quorvex_HasMusicStream == 1) StopTune(*this);
     }
   }
-  if (m_gameMode < 10) {
+  if (m_gameMode < kModePlay) {
     t -= 2;
     if (t < 0) t = 0;
   }
@@ -108,8 +104,9 @@ void c_MyApp::p_LoadMenu() {
       }
     }
     // Latest ten: every score, newest first.
-    for (int j = 9; j > 0; --j) m_hiScores[base + 30 + j] = m_hiScores[base + 30 + j - 1];
-    m_hiScores[base + 30] = m_score;
+    const int latest = base + kLatestTen;
+    for (int j = 9; j > 0; --j) m_hiScores[latest + j] = m_hiScores[latest + j - 1];
+    m_hiScores[latest] = m_score;
   }
   p_Save();
 }

@@ -8,11 +8,11 @@
 // is hit-tested like a button. Leaves the rotation at 0.
 inline int DrawGear(c_MyApp* app, float x, float y, float spin) {
   app->p_SetRot(-0.66f * spin);
-  app->p_DrawImg(95, x, y, 8);
+  app->p_DrawImg(kImgButtons, x, y, 8);
   app->p_SetRot(0.33f * spin);
-  app->p_DrawImg(95, x, y, 9);
+  app->p_DrawImg(kImgButtons, x, y, 9);
   app->p_SetRot(spin);
-  int hit = app->p_Button(95, x, y, 10);
+  int hit = app->p_Button(kImgButtons, x, y, 10);
   app->p_SetRot(0);
   return hit;
 }

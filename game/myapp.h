@@ -11,13 +11,17 @@
 //   menu.cpp, options.cpp, badges.cpp, credits.cpp                 the shell
 //   music/glue.cpp  the music tracks
 // Fields are public: each concern's file keeps its private helpers in an
-// anonymous namespace and reaches the state directly.
+// anonymous namespace and reaches the state directly. The numbers every file
+// agrees on (record layouts, slots, controls, options, modes, keys) are named
+// in vocabulary.h; the few helpers several files share live in helpers.h
+// (angles, clamping, held controls) and gear.h (the options gear).
 //
 // Left out: nothing here touches the renderer; screens only record drawing
 // (the replay in flow.cpp is the one place that draws).
 #pragma once
 
 #include "framework/framework.h"
+#include "game/vocabulary.h"
 #include "runtime/runtime.h"
 
 // The procedural music player; on the desktop it is created and never driven
@@ -50,16 +54,6 @@ Array<String> vx_Quorvex_BuildCreditText();
 // Adds the game's lines to the host's state dump (dump.cpp).
 void vx_Quorvex_InstallDump();
 
-// The marker of an argument that is not given, of a touch point that is up,
-// and the record kind of a filled rectangle; kOvalKind tags a filled oval.
-constexpr float kNotGiven = -3717.0f;
-constexpr float kRectKind = -3717.0f;
-constexpr float kOvalKind = -3716.0f;
-
-// First entry of the best ten of a game type in m_hiScores (the latest ten
-// start 30 later), or -1 for a type that has no table.
-inline int ScoreTableBase(int gameType) { return gameType >= 1 && gameType <= 3 ? (gameType - 1) * 10 : -1; }
-
 class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
  public:
   // ---- Application and screen flow ----
@@ -91,9 +85,6 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   Array<bool> m_badges;     // 256 earned flags
   Array<int> m_ctrl;        // 20 logical control states (0 off, 1 one update, 2 iCade held)
   Array<int> m_opt;         // 25 saved options
-  // The spare option that remembers full screen (1) or a window (anything
-  // else, 0 in files from before it was kept).
-  static constexpr int kOptFullscreen = 20;
   Array<int> m_hiScores;    // 150: three best-ten and three latest-ten tables
   Array<int> m_sfxChannels; // 33: channel of each rotating effect slot
   int m_renderLast = 0;
@@ -120,8 +111,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int m_mouseDown = 0;
   int m_mouseHit = 0;
   Array<int> m_touchDown;   // 10
-  Array<int> m_touchX;      // 10, -3717 when up
-  Array<int> m_touchY;      // 10, -3717 when up
+  Array<int> m_touchX;      // 10, kPointUp when up
+  Array<int> m_touchY;      // 10, kPointUp when up
   int m_tapLock = 0;
   int m_keyLock = 0;
   int m_showCredits = 0;

@@ -31,7 +31,7 @@ int32_t TableSum(const c_MyApp& app, int t) {
   int64_t sum = 0;
   for (int k = 0; k < 10; ++k) {
     sum = Wrap(sum + (int64_t)(k + 4) * app.m_hiScores[10 * t + k]);
-    sum = Wrap(sum + (int64_t)(t + k + 3) * app.m_hiScores[10 * t + k + 30]);
+    sum = Wrap(sum + (int64_t)(t + k + 3) * app.m_hiScores[10 * t + k + kLatestTen]);
   }
   return (int32_t)sum;
 }
@@ -41,7 +41,7 @@ int32_t TableSum(const c_MyApp& app, int t) {
 String c_MyApp::p_SavePayload() {
   String text;
   int64_t optSum = 0;
-  for (int i = 0; i < 25; ++i) {
+  for (int i = 0; i < kOptCount; ++i) {
     text += String(m_opt[i]) + String("|");
     optSum = Wrap(optSum + (int64_t)i * m_opt[i]);
   }
@@ -60,7 +60,7 @@ String c_MyApp::p_SavePayload() {
   for (int t = 0; t < 3; ++t) {
     for (int k = 0; k < 10; ++k) {
       text += String(m_hiScores[10 * t + k]) + String("|");
-      text += String(m_hiScores[10 * t + k + 30]) + String("|");
+      text += String(m_hiScores[10 * t + k + kLatestTen]) + String("|");
     }
     text += String((int)TableSum(*this, t)) + String("|");
   }
@@ -82,31 +82,31 @@ void c_MyApp::p_LoadPayload(String text) {
   const int n = f.Length();
   int p = 0;
 
-  if (n >= 26) {
+  if (n >= kOptCount + 1) {
     int64_t sum = 0;
-    for (int i = 0; i < 25; ++i) {
+    for (int i = 0; i < kOptCount; ++i) {
       m_opt[i] = ReadField(f[i]);
       sum = Wrap(sum + (int64_t)i * m_opt[i]);
     }
-    if ((int32_t)sum == ReadField(f[25])) {
+    if ((int32_t)sum == ReadField(f[kOptCount])) {
       vxPrint(String("Settings Loaded"));
     } else {
       vxPrint(String("Settings Checksum Invalid"));
-      for (int i = 0; i < 25; ++i) m_opt[i] = 0;
-      m_opt[5] = 1;
+      for (int i = 0; i < kOptCount; ++i) m_opt[i] = 0;
+      m_opt[kOptSound] = kSoundAll;
     }
-    p = 26;
+    p = kOptCount + 1;
   }
 
   // Limits hold whatever was read, including nothing.
-  if (m_opt[10] < 64) m_opt[10] = 64;
-  if (m_opt[11] < 64) m_opt[11] = 64;
-  if (m_opt[12] < 8) m_opt[12] = 10;
-  if (m_opt[14] < 1) m_opt[14] = 64;
+  if (m_opt[kOptPadX] < 64) m_opt[kOptPadX] = 64;
+  if (m_opt[kOptPadY] < 64) m_opt[kOptPadY] = 64;
+  if (m_opt[kOptPadSize] < 8) m_opt[kOptPadSize] = 10;
+  if (m_opt[kOptOverscan] < 1) m_opt[kOptOverscan] = 64;
   if (vx_Quorvex_isOuya == 1) {
-    vx_Quorvex_overscan = (float)m_opt[14];
+    vx_Quorvex_overscan = (float)m_opt[kOptOverscan];
   } else {
-    m_opt[14] = 1;
+    m_opt[kOptOverscan] = 1;
     vx_Quorvex_overscan = 0;
   }
 
@@ -130,7 +130,7 @@ void c_MyApp::p_LoadPayload(String text) {
     if (!(p + 20 < n)) break;  // a short text skips this table and the rest
     for (int k = 0; k < 10; ++k) {
       m_hiScores[10 * t + k] = ReadField(f[p + 2 * k]);
-      m_hiScores[10 * t + k + 30] = ReadField(f[p + 2 * k + 1]);
+      m_hiScores[10 * t + k + kLatestTen] = ReadField(f[p + 2 * k + 1]);
     }
     if (TableSum(*this, t) == ReadField(f[p + 20])) {
       vxPrint(String("Highscore ") + String(t) + String(" Loaded"));
@@ -138,7 +138,7 @@ void c_MyApp::p_LoadPayload(String text) {
       vxPrint(String("Highscore ") + String(t) + String(" Checksum Invalid"));
       for (int k = 0; k < 10; ++k) {
         m_hiScores[10 * t + k] = 0;
-        m_hiScores[10 * t + k + 30] = 0;
+        m_hiScores[10 * t + k + kLatestTen] = 0;
       }
     }
     p += 21;

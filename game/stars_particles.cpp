@@ -9,17 +9,9 @@
 #include <cmath>
 
 #include "framework/random.h"
-#include "game/myapp.h"
+#include "game/helpers.h"
 
 namespace {
-
-constexpr int kRecord = 10;
-constexpr int kStarRecords = 510;      // m_stars holds 5100 floats
-constexpr int kParticleRecords = 510;  // m_particles holds 5100 floats
-constexpr float kNone = -3717.0f;
-
-float Sind(float degrees) { return (float)std::sin((double)degrees * 0.017453292519943295); }
-float Cosd(float degrees) { return (float)std::cos((double)degrees * 0.017453292519943295); }
 
 // The last record of a pool, kept inside its array whatever the limit says.
 int LastRecord(int limit, int records) { return limit < records ? limit : records - 1; }
@@ -37,11 +29,11 @@ void PaletteColour(int index, float* rgb) {
 // A star that left the screen starts again at the centre; now and then its
 // return launches the bonus orb (play cancels it again below level 4).
 void RespawnStar(c_MyApp& app, float* s) {
-  s[1] = vx_Quorvex_jscrw / 2.0f;
-  s[2] = vx_Quorvex_jscrh / 2.0f;
-  s[3] = 0.2f + 0.6f * vx_random_Rnd();
-  s[7] = 360.0f * vx_random_Rnd();
-  s[0] = std::floor(255.99f * vx_random_Rnd());
+  s[kStarX] = vx_Quorvex_jscrw / 2.0f;
+  s[kStarY] = vx_Quorvex_jscrh / 2.0f;
+  s[kStarSpeed] = 0.2f + 0.6f * vx_random_Rnd();
+  s[kStarDirection] = 360.0f * vx_random_Rnd();
+  s[kStarFrame] = std::floor(255.99f * vx_random_Rnd());
   if (vx_random_Rnd() * 32.0f < 1.0f && app.m_bonusTime == 0) {
     app.m_bonusTime = 1;
     app.m_bonusAngle = (int)(45.0f + 270.0f * vx_random_Rnd());
@@ -60,14 +52,14 @@ void c_MyApp::p_ResetStars(int n) {
   n = LastRecord(n, kStarRecords);
   const float W = vx_Quorvex_jscrw, H = vx_Quorvex_jscrh;
   for (int i = 0; i <= n; ++i) {
-    float* s = &m_stars[i * kRecord];
-    s[0] = std::floor(255.99f * vx_random_Rnd());
-    s[1] = W / 2.0f;
-    s[2] = H / 2.0f;
-    s[3] = 0.2f + 0.6f * vx_random_Rnd();
-    s[5] = 360.0f * vx_random_Rnd();
-    s[6] = vx_random_Rnd() - 0.5f;
-    s[7] = 360.0f * vx_random_Rnd();
+    float* s = &m_stars[i * kRecordFloats];
+    s[kStarFrame] = std::floor(255.99f * vx_random_Rnd());
+    s[kStarX] = W / 2.0f;
+    s[kStarY] = H / 2.0f;
+    s[kStarSpeed] = 0.2f + 0.6f * vx_random_Rnd();
+    s[kStarSpin] = 360.0f * vx_random_Rnd();
+    s[kStarSpinRate] = vx_random_Rnd() - 0.5f;
+    s[kStarDirection] = 360.0f * vx_random_Rnd();
   }
 }
 
@@ -85,43 +77,43 @@ void c_MyApp::p_DoStars(float ignored, float turn) {
   const float W = vx_Quorvex_jscrw, H = vx_Quorvex_jscrh;
   const int last = LastRecord(m_starCount, kStarRecords);
   for (int i = 0; i <= last; ++i) {
-    float* s = &m_stars[i * kRecord];
-    s[7] += turn;
-    s[1] += k * s[3] * Sind(s[7]);
-    s[2] -= k * s[3] * Cosd(s[7]);
+    float* s = &m_stars[i * kRecordFloats];
+    s[kStarDirection] += turn;
+    s[kStarX] += k * s[kStarSpeed] * Sind(s[kStarDirection]);
+    s[kStarY] -= k * s[kStarSpeed] * Cosd(s[kStarDirection]);
     // Each edge test sees the star where the previous one left it.
-    if (s[1] < -m) RespawnStar(*this, s);
-    if (s[1] > W + m) RespawnStar(*this, s);
-    if (s[2] < -m) RespawnStar(*this, s);
-    if (s[2] > H + m) RespawnStar(*this, s);
-    s[5] += s[6];
-    p_Alpha(s[3] * 0.5f);
-    p_DrawImg(96, s[1], s[2], s[0]);
+    if (s[kStarX] < -m) RespawnStar(*this, s);
+    if (s[kStarX] > W + m) RespawnStar(*this, s);
+    if (s[kStarY] < -m) RespawnStar(*this, s);
+    if (s[kStarY] > H + m) RespawnStar(*this, s);
+    s[kStarSpin] += s[kStarSpinRate];
+    p_Alpha(s[kStarSpeed] * 0.5f);
+    p_DrawImg(kImgParts, s[kStarX], s[kStarY], s[kStarFrame]);
   }
   p_ResetDraw();
 }
 
 void c_MyApp::p_ThrowParticle(float x, float y, int kind, int colour, float angle, float speed) {
-  if (angle == kNone) angle = 360.0f * vx_random_Rnd();
-  if (speed == kNone) speed = 5.0f + 5.0f * vx_random_Rnd();
+  if (angle == kNotGiven) angle = 360.0f * vx_random_Rnd();
+  if (speed == kNotGiven) speed = 5.0f + 5.0f * vx_random_Rnd();
   if (m_maxParticles < 0) return;
   for (int i = LastRecord(m_maxParticles, kParticleRecords); i >= 0; --i) {
-    float* p = &m_particles[i * kRecord];
-    if (p[0] != 0.0f) continue;
-    p[0] = (float)kind;
-    p[1] = x;
-    p[2] = y;
-    p[3] = speed * Sind(angle);
-    p[4] = -speed * Cosd(angle);
-    p[5] = 360.0f * vx_random_Rnd();
-    p[6] = 16.0f * vx_random_Rnd() - 8.0f;
-    if (kind == 4) {  // chunks fly nose first and do not tumble
-      p[6] = 0.0f;
-      p[5] = angle;
+    float* p = &m_particles[i * kRecordFloats];
+    if (p[kParticleKind] != 0.0f) continue;
+    p[kParticleKind] = (float)kind;
+    p[kParticleX] = x;
+    p[kParticleY] = y;
+    p[kParticleVX] = speed * Sind(angle);
+    p[kParticleVY] = -speed * Cosd(angle);
+    p[kParticleRot] = 360.0f * vx_random_Rnd();
+    p[kParticleSpin] = 16.0f * vx_random_Rnd() - 8.0f;
+    if (kind == kChunk) {  // chunks fly nose first and do not tumble
+      p[kParticleSpin] = 0.0f;
+      p[kParticleRot] = angle;
     }
-    p[7] = 0.7f + 0.6f * vx_random_Rnd();
-    p[8] = (float)colour;
-    p[9] = std::floor(255.99f * vx_random_Rnd());
+    p[kParticleLife] = 0.7f + 0.6f * vx_random_Rnd();
+    p[kParticleColour] = (float)colour;
+    p[kParticleFrame] = std::floor(255.99f * vx_random_Rnd());
     return;
   }
   // a full pool loses the particle
@@ -133,35 +125,36 @@ void c_MyApp::p_DoParticles() {
     const int last = LastRecord(m_maxParticles, kParticleRecords);
     float rgb[3];
     for (int i = 0; i <= last; ++i) {
-      float* p = &m_particles[i * kRecord];
-      if (p[0] <= 0.0f) continue;
-      const int kind = (int)p[0];
-      p[1] += p[3];
-      p[2] += p[4];
-      p[5] += p[6];
-      p_SetRot(kind == 99 ? 0.0f : p[5]);  // drawn turned by -rotation
+      float* p = &m_particles[i * kRecordFloats];
+      if (p[kParticleKind] <= 0.0f) continue;
+      const int kind = (int)p[kParticleKind];
+      p[kParticleX] += p[kParticleVX];
+      p[kParticleY] += p[kParticleVY];
+      p[kParticleRot] += p[kParticleSpin];
+      p_SetRot(kind == kFloatingNumber ? 0.0f : p[kParticleRot]);  // drawn turned by -rotation
       if (kind == 2) {
-        p[3] *= 0.95f;
-        p[4] += 0.2f;
+        p[kParticleVX] *= 0.95f;
+        p[kParticleVY] += 0.2f;
       }
-      p_Alpha(p[7] < 1.0f ? p[7] : 1.0f);
-      p_SetSize(1.0f, kNone);
-      PaletteColour((int)p[8], rgb);
-      p_SetCol(rgb[0], rgb[1], rgb[2], kNone);
+      float& life = p[kParticleLife];
+      p_Alpha(life < 1.0f ? life : 1.0f);
+      p_SetSize(1.0f, kNotGiven);
+      PaletteColour((int)p[kParticleColour], rgb);
+      p_SetCol(rgb[0], rgb[1], rgb[2], kNotGiven);
       if (kind >= 1 && kind <= 3) {
-        p_DrawImg(96, p[1], p[2], p[9]);
-      } else if (kind == 4) {
-        p[3] *= 0.96f;
-        p[4] *= 0.96f;
-        p_SetCol(255.0f, 255.0f, 255.0f, kNone);
-        p_SetSize(0.75f, kNone);
-        p_DrawGlow(1, p[1], p[2], (int)p[8] + 8);
-      } else if (kind == 99) {
-        p_Text(p[1], p[2], String((int)p[9]), 1.0f, 1.0f);
+        p_DrawImg(kImgParts, p[kParticleX], p[kParticleY], p[kParticleFrame]);
+      } else if (kind == kChunk) {
+        p[kParticleVX] *= 0.96f;
+        p[kParticleVY] *= 0.96f;
+        p_SetCol(255.0f, 255.0f, 255.0f, kNotGiven);
+        p_SetSize(0.75f, kNotGiven);
+        p_DrawGlow(kImgSprites, p[kParticleX], p[kParticleY], (int)p[kParticleColour] + 8);
+      } else if (kind == kFloatingNumber) {
+        p_Text(p[kParticleX], p[kParticleY], String((int)p[kParticleFrame]), 1.0f, 1.0f);
       }
-      p[7] -= 0.01f;
-      if (kind == 4) p[7] -= 0.01f;
-      if (p[7] < 0.0f) p[0] = 0.0f;
+      life -= 0.01f;
+      if (kind == kChunk) life -= 0.01f;
+      if (life < 0.0f) p[kParticleKind] = 0.0f;
     }
   }
   p_ResetDraw();
@@ -173,7 +166,7 @@ void c_MyApp::p_DrawGlow(int image, float x, float y, int frame) {
   p_SetSize(sizeX * 1.75f, sizeY * 1.75f);
   p_Alpha(alpha * 0.5f);
   p_Blend(3);
-  p_DrawImg(image + 10, x, y, (float)frame);  // dropped like any record when the list is full
+  p_DrawImg(image + kGlowOffset, x, y, (float)frame);  // dropped like any record when the list is full
   p_SetSize(sizeX, sizeY);
   p_Alpha(alpha);
   p_Blend(1);

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "framework/input.h"
-#include "game/myapp.h"
+#include "game/helpers.h"
 
 namespace {
 
@@ -19,8 +19,6 @@ constexpr int kAnchorStep = 4;
 constexpr float kKeyStep = 0.15f;    // per update while a key is held
 constexpr float kKeyCoast = 0.2f;    // back toward rest once released
 constexpr float kMaxTurn = 6.0f;
-
-float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 // One axis of the key stick: held keys push it, released keys let it coast
 // back to rest. Returns true when a rule ran, so the stick takes the key value.
@@ -98,10 +96,10 @@ void c_MyApp::p_AnalogueControl() {
   }
 
   // Keys: up, down, left, right of player 0, without the stick.
-  const bool up = p_PlayKey(0, 0, 0) != 0;
-  const bool down = p_PlayKey(8, 0, 0) != 0;
-  const bool left = p_PlayKey(3, 0, 0) != 0;
-  const bool right = p_PlayKey(5, 0, 0) != 0;
+  const bool up = p_PlayKey(kCtrlUp, 0, 0) != 0;
+  const bool down = p_PlayKey(kCtrlDown, 0, 0) != 0;
+  const bool left = p_PlayKey(kCtrlLeft, 0, 0) != 0;
+  const bool right = p_PlayKey(kCtrlRight, 0, 0) != 0;
   if (KeyAxis(m_keyStickY, up, down)) m_stickY = m_keyStickY;
   if (KeyAxis(m_keyStickX, left, right)) m_stickX = m_keyStickX;
 
@@ -126,9 +124,9 @@ float c_MyApp::p_Turn() {
   if (m_steerMode != 2) return 0.0f;
   if (std::fabs(m_stickX) <= 0.15f && std::fabs(m_stickY) <= 0.15f) return 0.0f;
   const int target = (int)(std::atan2((double)m_stickX, (double)-m_stickY) * 57.29577951308232);
-  const int d = m_WhichWayDoIGo(m_player[1], (float)target, 0, 359);
+  const int d = m_WhichWayDoIGo(m_player[kShipAngle], (float)target, 0, 359);
   if (std::abs(d) < 2) {
-    m_player[1] = (float)target;  // close enough: snap onto the aim
+    m_player[kShipAngle] = (float)target;  // close enough: snap onto the aim
     return 0.0f;
   }
   return Clamp((float)d, -kMaxTurn, kMaxTurn);

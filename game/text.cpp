@@ -6,9 +6,7 @@
 //
 // Left out: a real newline character (it is a glyph like any other code) and
 // any wrapping; callers break their lines themselves.
-#include <cmath>
-
-#include "game/myapp.h"
+#include "game/helpers.h"
 
 namespace {
 
@@ -22,12 +20,6 @@ int Kern(int c) {
     default: return 0;
   }
 }
-
-// Degrees to radians through the single-precision factor, then the sine and
-// cosine in double precision, so a rotated line lands where it always did.
-float Rad(float degrees) { return degrees * 0.0174532924f; }
-double Sin(float degrees) { return std::sin((double)Rad(degrees)); }
-double Cos(float degrees) { return std::cos((double)Rad(degrees)); }
 
 }  // namespace
 
@@ -47,12 +39,12 @@ void c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY) 
 
   const float r = m_drawRot;
   const float h = (float)charH * m_drawSizeY;
-  const float sx = (float)((double)x + Sin(-r - 90) * (double)width * alignX / 2 +
-                           Sin(-r) * (double)h * (alignY - 1) / 2);
-  const float sy = (float)((double)y - Cos(-r - 90) * (double)width * alignX / 2 -
-                           Cos(-r) * (double)h * (alignY - 1) / 2);
-  const double advX = Sin(90 - r), advY = Cos(90 - r);
-  const double lineX = Sin(180 - r), lineY = Cos(180 - r);
+  const float sx = (float)((double)x + SindWide(-r - 90) * (double)width * alignX / 2 +
+                           SindWide(-r) * (double)h * (alignY - 1) / 2);
+  const float sy = (float)((double)y - CosdWide(-r - 90) * (double)width * alignX / 2 -
+                           CosdWide(-r) * (double)h * (alignY - 1) / 2);
+  const double advX = SindWide(90 - r), advY = CosdWide(90 - r);
+  const double lineX = SindWide(180 - r), lineY = CosdWide(180 - r);
 
   float px = sx, py = sy;
   int lines = 0;

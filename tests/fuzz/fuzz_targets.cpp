@@ -31,7 +31,7 @@ c_MyApp* app = nullptr;
 // closes a panel: on the title screen it would end the program.
 void PlayEveryScreen() {
   rig->audio->calls.clear();  // the recorder keeps only this input's calls
-  app->m_gameMode = 1;
+  app->m_gameMode = kModeMenu;
   app->m_showOptions = app->m_showCredits = app->m_paused = app->m_gameOver = 0;
   for (int key : {39, 39, 37}) rig->Tap(key);
   app->m_showOptions = 1;
@@ -41,7 +41,7 @@ void PlayEveryScreen() {
   rig->Tap(27);
   rig->Update(31);
   app->m_gameType = 1;
-  app->m_gameMode = 11;  // as the menu hands over
+  app->m_gameMode = kModeNewGame;  // as the menu hands over
   rig->Update();
   rig->Press(320, 240);
   rig->Update(60);
@@ -50,7 +50,7 @@ void PlayEveryScreen() {
   rig->Update(15);
   rig->Tap(37), rig->Tap(37), rig->Tap(32);  // quit
   rig->Update(200);
-  app->m_gameMode = 1;
+  app->m_gameMode = kModeMenu;
   app->m_gameOver = 0;
   rig->Tap(78);  // the credits
   rig->Update(31);
@@ -74,7 +74,8 @@ std::string StateLoad(const unsigned char* data, size_t size) {
   app->p_LoadPayload(defaults);
   const String text = String::Load(data, (int)size);
   app->p_LoadPayload(text);
-  if (app->m_opt[10] < 64 || app->m_opt[11] < 64 || app->m_opt[12] < 8 || app->m_opt[14] != 1) std::abort();
+  const Array<int>& opt = app->m_opt;
+  if (opt[kOptPadX] < 64 || opt[kOptPadY] < 64 || opt[kOptPadSize] < 8 || opt[kOptOverscan] != 1) std::abort();
   const String saved = app->p_SavePayload();
   PlayEveryScreen();
   gc_collect_all(nullptr);  // the arrays each text split into go now

@@ -37,7 +37,7 @@ TEST_F(Drawing, ButtonsAreHitStrictlyInsideTheirScaledCellAndBoxesWithAMargin) {
   app->m_imgSize[37] = 20;
   app->m_imgScale = 0.5f;
   app->p_SetSize(2);
-  for (int i = 0; i < 10; ++i) app->m_touchX[i] = app->m_touchY[i] = (int)kNotGiven;
+  for (int i = 0; i < 10; ++i) app->m_touchX[i] = app->m_touchY[i] = kPointUp;
   auto at = [&](int point, int x, int y) {
     app->m_mouseDown = app->m_touchDown[point] = 1;
     app->m_touchX[point] = x;

@@ -10,7 +10,7 @@ TEST_F(Effects, InTheModesWithEffectsEachTakesTheNextOf24SlotsStopsItsChannelPla
   for (int i = 0; i < 33; ++i) app->m_sfxChannels[i] = 100 + i;  // tell slots from channels
   app->p_LoadSFX(95);
   for (int mode : {0, 3, 4, -1, 1, 2}) {  // a silenced effect takes no slot
-    app->m_opt[5] = mode;
+    app->m_opt[kOptSound] = mode;
     app->p_PlaySFX(95, 1.5f, 0.25f, -0.5f);
   }
   app->p_PlaySFX(500, 1);  // beyond the table: its slot, but nothing to play

@@ -33,7 +33,7 @@ TEST_F(Loading, TheLoaderTakesTwentySevenStepsAndSoundsTheJingleOnce) {
                                  "sfx/006.wav", "sfx/011.wav", "sfx/007.wav", "sfx/012.wav", "sfx/013.wav",
                                  "sfx/014.wav"}));
   EXPECT_EQ(Plays(96), 1) << "the jingle at step 4";
-  EXPECT_EQ(app->m_gameMode, 1);
+  EXPECT_EQ(app->m_gameMode, kModeMenu);
 }
 
 TEST_F(Flow, TheScaleKeepsOneSideAtTheDesignSizeAndANewSizeReloadsAtItsClass) {
@@ -101,7 +101,7 @@ TEST_F(Flow, SuspendingPausesAGameSavesAndHoldsTheUpdatesUntilResumed) {
   Update();
   EXPECT_EQ(std::make_pair(host.UpdateRate(), app->m_paused), std::make_pair(60, 1))
       << "the player continues from the pause menu";
-  app->m_gameMode = 1;  // on the title screen nothing is paused
+  app->m_gameMode = kModeMenu;  // on the title screen nothing is paused
   host.SuspendGame();
   EXPECT_EQ(app->m_paused + app->m_pauseState, 0);
 }

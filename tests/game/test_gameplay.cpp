@@ -7,32 +7,30 @@
 
 namespace {
 
-constexpr int kKind = 0, kDrop = 1, kTimer = 2, kStrength = 5;
-
 class Gameplay : public StartedAppTest {
  protected:
   // The board at 640 x 480: cell size, blob size, top-left corner.
   const float c = 480.0f / 35.0f, u = c / 22.0f, ox = 320.0f - 15.75f * c, oy = 240.0f - 15.75f * c;
   void SetUp() override { StartedAppTest::SetUp(); NewGame(1); }
-  float* Cell(int x, int y) { return &app->m_grid[(y * 50 + x) * 10]; }
+  float* Cell(int x, int y) { return &app->m_grid[CellIndex(x, y)]; }
   void Empty(float drop = 0) {
-    for (int i = 0; i < 25000; ++i) app->m_grid[i] = i % 10 == kDrop ? drop : 0;
+    for (int i = 0; i < kGridFloats; ++i) app->m_grid[i] = i % kRecordFloats == kCellDrop ? drop : 0;
   }
   // A blob that has landed, so it can be hit, spread and burst at once.
   void Landed(int x, int y, int kind) {
     app->p_PutBlob(x, y, kind);
-    Cell(x, y)[kDrop] = 0;
+    Cell(x, y)[kCellDrop] = 0;
   }
   // A still shot in the middle of a cell hits it in the next update.
   void ShootAt(int x, int y) { app->p_Shoot(ox + (x + 0.5f) * c, oy + (y + 0.5f) * c, 0, 0, 4, 1); }
   int Count(int kind) {
     int n = 0;
-    for (int i = 0; i < 25000; i += 10) n += (int)app->m_grid[i] == kind;
+    for (int i = 0; i < kGridFloats; i += kRecordFloats) n += (int)app->m_grid[i + kCellKind] == kind;
     return n;
   }
   int Shots() {
     int n = 0;
-    for (int i = 0; i < 510; i += 10) n += app->m_shots[i] != 0;
+    for (int i = 0; i < kShotRecords; ++i) n += app->m_shots[i * kRecordFloats + kShotKind] != 0;
     return n;
   }
 };
@@ -58,7 +56,8 @@ TEST_F(Gameplay, EachGameTypeOpensWithALeadOutThenItsFirstLevelWithItsForcedKind
     EXPECT_EQ(std::vector<bool>({Count(19) > 0, Count(17) > 0, Count(21) > 0}),
               std::vector<bool>({k.k19, k.k17, k.k21}));
     // All still above the board: a new level's blobs land during its lead-in.
-    for (int i = 0; i < 25000; i += 10) EXPECT_FALSE(app->m_grid[i] > 0 && app->m_grid[i + kDrop] > -5) << i;
+    for (int i = 0; i < kGridFloats; i += kRecordFloats)
+      EXPECT_FALSE(app->m_grid[i + kCellKind] > 0 && app->m_grid[i + kCellDrop] > -5) << i;
     const float rgb[3] = {app->m_bgTargetR, app->m_bgTargetG, app->m_bgTargetB}, sum = rgb[0] + rgb[1] + rgb[2];
     EXPECT_TRUE(k.level != 1 || (rgb[0] + rgb[1] == 0 && rgb[2] == 80)) << "the first level is deep blue";
     for (float v : rgb) EXPECT_TRUE(v >= 0 && v <= 80 && std::fmod(v, 20.0f) == 0) << v;
@@ -81,22 +80,22 @@ TEST_F(Gameplay, ALandedCellSpreadsPastTimer180InItsDrawnDirection) {
         Empty(-10);
         app->m_level = k.level;
         app->m_phase = 20;  // no drop-in draws
-        for (int j = 1; j <= 3; ++j) app->m_rings[10 * j] = 1;
+        for (int j = 1; j <= 3; ++j) app->m_rings[kRecordFloats * j + kRingGrowth] = 1;
         app->p_ResetStars(100);  // no star leaves the screen
         if (k.kind) app->p_PutBlob(16, 16, k.kind);
         vx_random_Seed = seed;
         const float u1 = vx_random_Rnd(), u2 = vx_random_Rnd();
         vx_random_Seed = seed;
         const float grow = (0.7f + 1.5f * u1) * k.factor, start = 180.0f - grow + past;
-        Cell(16, 16)[kDrop] = 0;
-        Cell(16, 16)[kTimer] = start;
+        Cell(16, 16)[kCellDrop] = 0;
+        Cell(16, 16)[kCellTimer] = start;
         app->p_Game();
         const int d = past > 0 ? (int)(1.0f + 3.9f * u2) : 0;
-        EXPECT_NEAR(Cell(16, 16)[kTimer], d ? 0.0f : start + grow, 1e-3);
+        EXPECT_NEAR(Cell(16, 16)[kCellTimer], d ? 0.0f : start + grow, 1e-3);
         for (int w = 1; w <= 4; ++w) {
           const float* n = Cell(16 + dx[w], 16 + dy[w]);
-          EXPECT_EQ(n[kDrop], w == d ? -60.0f : -10.0f) << "way " << w;
-          EXPECT_EQ(n[kKind], w == d ? (float)k.kind : 0.0f) << "way " << w;
+          EXPECT_EQ(n[kCellDrop], w == d ? -60.0f : -10.0f) << "way " << w;
+          EXPECT_EQ(n[kCellKind], w == d ? (float)k.kind : 0.0f) << "way " << w;
         }
         seen[d] = true;
       }
@@ -115,7 +114,7 @@ TEST_F(Gameplay, ShotsBreakEachKindAndDamagedBlobsShowAtHalfSize) {
     Landed(16, 16, k.kind);
     const int score = app->m_score;
     int fired = 0, half = 0;
-    while (Cell(16, 16)[kStrength] >= 0 && fired < 50) {
+    while (Cell(16, 16)[kCellStrength] >= 0 && fired < 50) {
       ShootAt(16, 16);
       app->p_Game();  // draws the blob as the earlier hits left it, then hits it
       ++fired;
@@ -126,9 +125,9 @@ TEST_F(Gameplay, ShotsBreakEachKindAndDamagedBlobsShowAtHalfSize) {
     }
     EXPECT_EQ(std::make_pair(fired, half), std::make_pair(k.hits, k.halfFrom))
         << "hits to burst, and the first after which the blob is drawn at half size";
-    EXPECT_EQ((int)Cell(16, 16)[kKind], k.kind) << "the burst comes in the next board pass";
+    EXPECT_EQ((int)Cell(16, 16)[kCellKind], k.kind) << "the burst comes in the next board pass";
     app->p_Game();
-    EXPECT_EQ((int)Cell(16, 16)[kKind], 0);
+    EXPECT_EQ((int)Cell(16, 16)[kCellKind], 0);
     EXPECT_EQ(app->m_score, score + k.hits + 5);
   }
 }
@@ -137,13 +136,13 @@ TEST_F(Gameplay, ShotsBreakEachKindAndDamagedBlobsShowAtHalfSize) {
 TEST_F(Gameplay, AShotHitsTheFirstLandedNeighbourInColumnOrderAndAnUnlandedBlobIsOnlyCounted) {
   Empty();
   app->p_PutBlob(16, 16, 20);
-  Cell(16, 16)[kDrop] = -40;
+  Cell(16, 16)[kCellDrop] = -40;
   app->m_phase = 20;  // at exactly 20 nothing drops
   Landed(16, 17, 20);
   Landed(17, 15, 20);  // first in row order, second in column order
   ShootAt(16, 16);
   app->p_Game();
-  EXPECT_EQ(std::vector<float>({Cell(16, 16)[kStrength], Cell(16, 17)[kStrength], Cell(17, 15)[kStrength]}),
+  EXPECT_EQ(std::vector<float>({Cell(16, 16)[kCellStrength], Cell(16, 17)[kCellStrength], Cell(17, 15)[kCellStrength]}),
             std::vector<float>({3, 2.4f, 3})) << "one cell damaged, once";
   EXPECT_EQ(app->m_blobCount, 3);
 }
@@ -160,7 +159,7 @@ TEST_F(Gameplay, TheDangerMeterFillsFlashesAndEndsTheGameAt202BlobsOnTheDisc) {
     Landed(0, 0, 20);  // off the disc: never counted
     for (int y = 0, placed = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x)
-        if ((x - 16) * (x - 16) + (y - 16) * (y - 16) < 225 && placed < k.blobs) Landed(x, y, 20), ++placed;
+        if (InDisc(x, y) && placed < k.blobs) Landed(x, y, 20), ++placed;
     app->m_clock = 0;
     app->p_Game();
     EXPECT_EQ(std::make_pair(app->m_blobCount, app->m_danger), std::make_pair(k.blobs, k.danger));
@@ -185,19 +184,20 @@ TEST_F(Gameplay, ShotsLeaveEveryFourUpdatesOrInPairsEveryThreeWhilePoweredAndLea
   app->m_mouseDown = 1;
   for (int i = 0; i < 12; ++i) app->p_Game();
   EXPECT_EQ(Shots(), 3) << "updates 1, 5 and 9";
-  for (int i = 0; i < 510; ++i) app->m_shots[i] = 0;
-  app->m_player[13] = 10;
+  for (int i = 0; i < kShotRecords * kRecordFloats; ++i) app->m_shots[i] = 0;
+  app->m_player[kShipPower] = 10;
   for (int i = 0; i < 12; ++i) app->p_Game();
-  EXPECT_EQ(std::make_pair(Shots(), app->m_player[13]), std::make_pair(8, 6.0f)) << "two at 1, 4, 7 and 10";
+  EXPECT_EQ(std::make_pair(Shots(), app->m_player[kShipPower]), std::make_pair(8, 6.0f)) << "two at 1, 4, 7 and 10";
 
   // The heading leads the turn by three updates' worth: a 3-degree turn
   // from 180 fires at 183 + 180 + 9.
-  for (int i = 0; i < 510; ++i) app->m_shots[i] = 0;
-  app->m_player[13] = app->m_player[11] = 0;  // no power, no fire delay
+  for (int i = 0; i < kShotRecords * kRecordFloats; ++i) app->m_shots[i] = 0;
+  app->m_player[kShipPower] = app->m_player[kShipFireDelay] = 0;  // no power, no fire delay
   app->m_steerMode = 1;
   app->m_stickX = -0.5f;
   app->p_Game();
-  EXPECT_EQ(std::make_tuple(app->m_player[1], Shots(), app->m_shots[50 * 10 + 5]),
+  const float heading = app->m_shots[50 * kRecordFloats + kShotHeading];  // the top record is taken first
+  EXPECT_EQ(std::make_tuple(app->m_player[kShipAngle], Shots(), heading),
             std::make_tuple(183.0f, 1, 372.0f));
 }
 

@@ -28,13 +28,13 @@ TEST_F(Menu, ATapSelectsAnItemAndASecondTapStartsItsGame) {
   Update();
   EXPECT_EQ(std::make_pair(app->m_menuSel, app->m_tapLock), std::make_pair(2, 1));
   Update();
-  EXPECT_EQ(app->m_gameMode, 1) << "the first tap only selects, and a held pointer taps once";
+  EXPECT_EQ(app->m_gameMode, kModeMenu) << "the first tap only selects, and a held pointer taps once";
   MouseButton(false);
   Update(120);
   EXPECT_NEAR(app->m_menuScroll, -88.0f, 1.0f);
   Press(250, 312);
   Update();
-  EXPECT_EQ(std::make_pair(app->m_gameMode, app->m_gameType), std::make_pair(11, 2));
+  EXPECT_EQ(std::make_pair(app->m_gameMode, app->m_gameType), std::make_pair(kModeNewGame, 2));
 }
 
 TEST_F(Menu, APixelAnUpdateIsStillATapTwoPixelsAreADrag) {

@@ -21,7 +21,7 @@ TEST_F(Options, TheSoundLineCyclesItsModesStoppingTheMusicOnTheSilentOnesAndBack
   for (int want : {2, 3, 0, 1}) {
     app->m_musicOn = 1;
     Tap(kFire);
-    EXPECT_EQ(std::make_pair(app->m_opt[5], app->m_musicOn), std::make_pair(want, want % 2)) << want;
+    EXPECT_EQ(std::make_pair(app->m_opt[kOptSound], app->m_musicOn), std::make_pair(want, want % 2)) << want;
   }
   host.state.clear();
   Tap(kBack);
@@ -63,7 +63,7 @@ TEST_F(FreshApp, TheNextStartOpensInTheModeLastChosen) {
   const glfw2_script::Stats& s = glfw2_script::GetStats();
   EXPECT_EQ(std::make_tuple(s.mode, s.width, app->m_fullscreen), std::make_tuple(GLFW_FULLSCREEN, 1920, 1));
   Tap(122);
-  EXPECT_EQ(std::make_tuple(s.mode, app->m_opt[20]), std::make_tuple(GLFW_WINDOW, 0)) << "F11 keeps it too";
+  EXPECT_EQ(std::make_tuple(s.mode, app->m_opt[kOptFullscreen]), std::make_tuple(GLFW_WINDOW, 0)) << "F11 keeps it too";
 }
 
 // Over a paused game the options' cursor stops at the third line.

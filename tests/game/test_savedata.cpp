@@ -72,7 +72,7 @@ TEST_F(SavedData, EveryFieldAndChecksumIsWrittenAndReadBackInPlace) {
   for (int t = 0; t < 3; ++t) {
     for (int k = 0; k < 10; ++k) {
       text.Put(app->m_hiScores[10 * t + k] = 1000 + 100 * (10 * t + k), k + 4);     // best
-      text.Put(app->m_hiScores[10 * t + k + 30] = 5000 + 7 * (10 * t + k), t + k + 3);  // latest
+      text.Put(app->m_hiScores[10 * t + k + kLatestTen] = 5000 + 7 * (10 * t + k), t + k + 3);  // latest
     }
     text.Checksum();
   }
@@ -101,8 +101,8 @@ TEST_F(SavedData, ADamagedSectionIsResetAloneAndTheLaterSectionsStillLoad) {
   EXPECT_EQ(Load(Join(f)),
             "Settings Checksum Invalid\nBadge Checksum Invalid\nHighscore 0 Loaded\n"
             "Highscore 1 Checksum Invalid\nHighscore 2 Loaded\n");
-  EXPECT_EQ(app->m_opt[2] + app->m_opt[3] + app->m_opt[5], 1) << "the defaults";
-  EXPECT_EQ(app->m_opt[12], 10) << "the limits still apply after a reset";
+  EXPECT_EQ(app->m_opt[2] + app->m_opt[3] + app->m_opt[kOptSound], 1) << "the defaults";
+  EXPECT_EQ(app->m_opt[kOptPadSize], 10) << "the limits still apply after a reset";
   for (int i = 0; i < 256; ++i) EXPECT_FALSE(app->m_badges[i]) << i;
   for (int k = 0; k < 10; ++k) EXPECT_EQ(app->m_hiScores[10 + k] + app->m_hiScores[40 + k], 0);
   EXPECT_EQ(app->m_hiScores[0] + app->m_hiScores[20] + app->m_hiScores[50], 50 + 70 + 100);
@@ -130,7 +130,7 @@ TEST_F(SavedData, ExtremeValuesWithRightChecksumsLoadAndPlayThroughEveryScreen) 
     app->m_showOptions = 1;
     app->m_optSel = 0;
     Update(31);
-    EXPECT_EQ(app->m_opt[5], 0) << "outside the modes: off";
+    EXPECT_EQ(app->m_opt[kOptSound], 0) << "outside the modes: off";
     for (int line = 0; line < 8; ++line) Tap(40);
     Tap(27);  // closes the options
     Update(31);

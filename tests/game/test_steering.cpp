@@ -9,7 +9,7 @@ namespace {
 class Steering : public StartedAppTest {
  protected:
   void SetUp() override { StartedAppTest::SetUp(); NewGame(1); }
-  float Angle() const { return app->m_player[1]; }
+  float Angle() const { return app->m_player[kShipAngle]; }
 };
 
 TEST_F(Steering, HeldKeysTurnFasterEachUpdateAndTheShipCoastsWhenReleased) {
@@ -37,7 +37,7 @@ TEST_F(Steering, AJoystickPastItsDeadZoneTurnsTheShipTheShortWayAndSnapsNearTheA
   Update(3);
   EXPECT_EQ(std::make_tuple(app->m_steerMode, app->m_stickX, Angle()), std::make_tuple(2, 0.3f, 168.0f))
       << "at most 6 degrees an update";
-  app->m_player[1] = 91;
+  app->m_player[kShipAngle] = 91;
   Update();
   EXPECT_FLOAT_EQ(Angle(), 90.0f) << "within 2 degrees it snaps onto the aim";
   Stick(0, 0.3f);  // up: the stick's y grows upward, the screen's downward

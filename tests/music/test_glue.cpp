@@ -8,7 +8,7 @@ using Glue = MyAppTest;
 
 TEST_F(Glue, SoundModesOneAndThreePlayTheTrackAfterStoppingTheLastOne) {
   for (int mode = 0; mode <= 3; ++mode) {
-    app->m_opt[5] = mode;
+    app->m_opt[kOptSound] = mode;
     audio->Clear();
     app->p_PlayTune(String("Keyboard"), 1);
     const bool music = mode == 1 || mode == 3;

@@ -72,15 +72,14 @@ void GameRig::MouseButton(bool down) { host.MouseEvent(down ? 4 : 5, 0, mouseX_,
 
 void GameRig::NewGame(int type) {
   app->m_gameType = type;
-  app->m_gameMode = 11;  // as the menu hands over
+  app->m_gameMode = kModeNewGame;  // as the menu hands over
   Update();
 }
 
 std::vector<DrawRecord> GameRig::Records() const {
   std::vector<DrawRecord> out;
-  for (int at = 0; at + 15 <= app->m_drawCount; at += 15) {
-    const float* r = &app->m_drawList[at];
-    out.push_back({r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[10], r[11], r[12], r[13]});
+  for (int at = 0; at + kDrawRecordFloats <= app->m_drawCount; at += kDrawRecordFloats) {
+    out.push_back(ReadDrawRecord(&app->m_drawList[at]));
   }
   return out;
 }

@@ -12,11 +12,6 @@
 #include "game/myapp.h"
 #include "tests/support/devices.h"
 
-// One record of the frame's draw list, by name.
-struct DrawRecord {
-  float kind, x, y, rot, w, h, frame, alpha, r, g, b, blend;
-};
-
 class GameRig {
  public:
   // Makes the app and its devices; false when the window layer does not start.

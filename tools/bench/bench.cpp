@@ -133,16 +133,16 @@ c_MyApp* App() { return static_cast<c_MyApp*>(vx_app__app); }
 // Everything on screen at once: every disc cell taken (landed), the particle
 // pool and the shot records full, the stars at their most.
 void Crowd(c_MyApp* app) {
-  for (int y = 0; y < 32; ++y) {
-    for (int x = 0; x < 32; ++x) {
-      if ((x - 16) * (x - 16) + (y - 16) * (y - 16) >= 225) continue;
+  for (int y = 0; y < kBoard; ++y) {
+    for (int x = 0; x < kBoard; ++x) {
+      if (!InDisc(x, y)) continue;
       static const int kinds[4] = {17, 19, 20, 21};
       app->p_PutBlob(x, y, kinds[(x + y) % 4]);
-      app->m_grid[(y * 50 + x) * 10 + 1] = 0.0f;
+      app->m_grid[CellIndex(x, y) + kCellDrop] = 0.0f;  // landed
     }
   }
-  for (int i = 0; i < 260; ++i) app->p_ThrowParticle(320, 240, 1 + i % 4, i % 8, -3717, -3717);
-  for (int i = 0; i < 51; ++i) app->p_Shoot(320, 240, (float)(i * 7), 4, 4, 1);
+  for (int i = 0; i < 260; ++i) app->p_ThrowParticle(320, 240, 1 + i % 4, i % 8, kNotGiven, kNotGiven);
+  for (int i = 0; i < kShotRecords; ++i) app->p_Shoot(320, 240, (float)(i * 7), 4, 4, 1);
   // A full board ends the game at once; keep it going.
   app->m_gameOver = 0;
   app->m_gameOverTime = 0;
@@ -153,10 +153,10 @@ class BenchProbe : public VxHostProbe {
   void BeforeUpdate(long long update) override {
     measuring = update > g_warmup;
     c_MyApp* app = App();
-    if (g_figures.menuMs < 0 && app && app->m_gameMode == 1 && app->m_loadPhase == 0) {
+    if (g_figures.menuMs < 0 && app && app->m_gameMode == kModeMenu && app->m_loadPhase == 0) {
       g_figures.menuMs = WallMs() - g_start;
     }
-    if (measuring && app && app->m_gameMode == 10 && std::strcmp(g_scenario, "worst") == 0) {
+    if (measuring && app && app->m_gameMode == kModePlay && std::strcmp(g_scenario, "worst") == 0) {
       if (!crowded) app->p_ResetStars(100);
       crowded = true;
       Crowd(app);
@@ -199,7 +199,7 @@ class BenchProbe : public VxHostProbe {
     g_figures.render.push_back(t);
     g_figures.drawCalls += gxtkGraphics::lastFrame.drawCalls;
     g_figures.vertices += gxtkGraphics::lastFrame.vertices;
-    if (App()) g_figures.records += App()->m_drawCount / 15;
+    if (App()) g_figures.records += App()->m_drawCount / kDrawRecordFloats;
     ++g_figures.frames;
   }
   void BeforeCollect() override { c0 = CpuMs(); }
