@@ -24,7 +24,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#include <shellapi.h>
+
+#include <shellapi.h>  // after windows.h, which it needs
 #else
 #include <sys/wait.h>
 #include <unistd.h>
