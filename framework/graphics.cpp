@@ -25,8 +25,8 @@ c_GraphicsContext* Context() { return vx_graphics_context; }
 // Recomputes the identity test and marks the matrix for the device.
 void MatrixChanged() {
   c_GraphicsContext* c = Context();
-  bool identity = c->m_ix == 1 && c->m_iy == 0 && c->m_jx == 0 && c->m_jy == 1 && c->m_tx == 0 &&
-                  c->m_ty == 0;
+  bool identity =
+      c->m_ix == 1 && c->m_iy == 0 && c->m_jx == 0 && c->m_jy == 1 && c->m_tx == 0 && c->m_ty == 0;
   c->m_tformed = identity ? 0 : 1;
   c->m_matDirty = 1;
 }
@@ -185,8 +185,7 @@ int vx_graphics_BeginRender() {
   vx_graphics_SetColor(255, 255, 255);
   vx_graphics_SetAlpha(1);
   vx_graphics_SetBlend(0);
-  vx_graphics_SetScissor(0, 0, (float)vx_graphics_DeviceWidth(),
-                         (float)vx_graphics_DeviceHeight());
+  vx_graphics_SetScissor(0, 0, (float)vx_graphics_DeviceWidth(), (float)vx_graphics_DeviceHeight());
   return 0;
 }
 
@@ -400,7 +399,8 @@ c_Image* vx_graphics_LoadImage2(String path, int frameWidth, int frameHeight, in
   if (!vx_graphics_device) return nullptr;
   gxtkSurface* surface = vx_graphics_device->LoadSurface(vx_data_FixDataPath(path));
   if (!surface) return nullptr;
-  return (new c_Image())->m_new()->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount,
-                                           flags, nullptr, 0, 0, surface->Width(),
-                                           surface->Height());
+  return (new c_Image())
+      ->m_new()
+      ->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount, flags, nullptr, 0, 0,
+                surface->Width(), surface->Height());
 }

@@ -79,9 +79,8 @@ class c_Image : public Object {
   c_Image* p_Init(gxtkSurface* surf, int frameCount, int flags);
   // Frames of a given size from (x, y), wrapping into rows inside the source
   // rectangle; "Image frame outside surface" when they do not fit.
-  c_Image* p_Init2(gxtkSurface* surf, int x, int y, int frameWidth, int frameHeight,
-                   int frameCount, int flags, c_Image* source, int srcX, int srcY, int srcWidth,
-                   int srcHeight);
+  c_Image* p_Init2(gxtkSurface* surf, int x, int y, int frameWidth, int frameHeight, int frameCount,
+                   int flags, c_Image* source, int srcX, int srcY, int srcWidth, int srcHeight);
 };
 
 extern gxtkGraphics* vx_graphics_device;

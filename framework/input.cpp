@@ -257,8 +257,12 @@ int vx_input_TouchDown(int i) { return vx_input_KeyDown(kTouchBase + i); }
 float vx_input_TouchX(int i) { return vx_input_device ? vx_input_device->p_TouchX(i) : 0.0f; }
 float vx_input_TouchY(int i) { return vx_input_device ? vx_input_device->p_TouchY(i) : 0.0f; }
 
-int vx_input_JoyDown(int button, int unit) { return vx_input_KeyDown(kJoyBase | (unit * 32) | button); }
-int vx_input_JoyHit(int button, int unit) { return vx_input_KeyHit(kJoyBase | (unit * 32) | button); }
+int vx_input_JoyDown(int button, int unit) {
+  return vx_input_KeyDown(kJoyBase | (unit * 32) | button);
+}
+int vx_input_JoyHit(int button, int unit) {
+  return vx_input_KeyHit(kJoyBase | (unit * 32) | button);
+}
 
 float vx_input_JoyX(int index, int unit) {
   return vx_input_device ? vx_input_device->p_JoyX(index, unit) : 0.0f;

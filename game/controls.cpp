@@ -13,10 +13,10 @@ namespace {
 // Keyboard keys, joystick buttons and m_ctrl entries of one logical control.
 struct Control {
   int number;
-  int keys[4];       // 0 ends the list
-  bool letter[4];    // letter keys are iCade characters while the iCade is on
-  int buttons[3];    // -1 ends the list
-  int ctrl[3];       // -1 ends the list
+  int keys[4];     // 0 ends the list
+  bool letter[4];  // letter keys are iCade characters while the iCade is on
+  int buttons[3];  // -1 ends the list
+  int ctrl[3];     // -1 ends the list
 };
 
 const Control kControls[] = {
@@ -44,17 +44,23 @@ const Control* Find(int control) {
 bool StickPoints(int control, int player) {
   const float x = vx_input_JoyX(0, player), y = vx_input_JoyY(0, player);
   switch (control) {
-    case kCtrlUp: return y > 0.4f;
-    case kCtrlLeft: return x < -0.4f;
-    case kCtrlRight: return x > 0.4f;
-    case kCtrlDown: return y < -0.4f;
-    default: return false;
+    case kCtrlUp:
+      return y > 0.4f;
+    case kCtrlLeft:
+      return x < -0.4f;
+    case kCtrlRight:
+      return x > 0.4f;
+    case kCtrlDown:
+      return y < -0.4f;
+    default:
+      return false;
   }
 }
 
 // The controls whose release clears the key lock.
-const int kLockControls[] = {kCtrlUp,      kCtrlLeft,    kCtrlRight, kCtrlDown, kCtrlFire, kCtrlButton2,
-                             kCtrlButton3, kCtrlButton4, kCtrlL1,    kCtrlR1,   kCtrlBack};
+const int kLockControls[] = {kCtrlUp,   kCtrlLeft,    kCtrlRight,   kCtrlDown,
+                             kCtrlFire, kCtrlButton2, kCtrlButton3, kCtrlButton4,
+                             kCtrlL1,   kCtrlR1,      kCtrlBack};
 
 // iCade characters: the held letter sets 2, the release letter 0.
 struct ICadeKey {
@@ -139,8 +145,8 @@ void c_MyApp::p_KeyLockStep() {
       }
   if (!held) {
     m_keyLock = 0;
-  } else if (m_keyLock == 0 && m_tapLock == 0 && p_PlayKeyAll(kCtrlBack, 1) > 0 && m_gameMode == kModeMenu &&
-             (m_showCredits || m_showOptions || m_showBadges)) {
+  } else if (m_keyLock == 0 && m_tapLock == 0 && p_PlayKeyAll(kCtrlBack, 1) > 0 &&
+             m_gameMode == kModeMenu && (m_showCredits || m_showOptions || m_showBadges)) {
     // Back closes the credits or badges panel once, until every control is released.
     m_showCredits = 0;
     m_showBadges = 0;

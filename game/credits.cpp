@@ -156,16 +156,12 @@ void FlyingCells(c_MyApp* app, const Card& g) {
       const float x = k * oi * std::abs(oi) + i * s + g.x0 - d / 2;
       const float y = k * oj * std::abs(oj) + j * s + g.y0 - d / 2;
       const bool edge = i == 0 || i == c || j == 0 || j == r;
-      if (edge)
-        app->p_SetCol(0, 0, 0, kNotGiven);
-      else
-        app->p_SetCol(255, 255, 255, kNotGiven);
+      if (edge) app->p_SetCol(0, 0, 0, kNotGiven);
+      else app->p_SetCol(255, 255, 255, kNotGiven);
       app->p_Rect(x, y, d + 1, d + 1);
       const bool corner = (i == 0 || i == c) && (j == 0 || j == r);
-      if (!edge)
-        InnerCell(app, g, i, j, x, y);
-      else if (!corner)
-        EdgeCell(app, g, i, j, x, y);
+      if (!edge) InnerCell(app, g, i, j, x, y);
+      else if (!corner) EdgeCell(app, g, i, j, x, y);
     }
   }
 }
@@ -185,8 +181,8 @@ void CreditLines(c_MyApp* app, const Card& g) {
     if (entry < 0) entry += count;
     float a = std::fabs(16 * n + app->m_creditScroll) / 40 - 0.3f;
     app->p_SetCol(255, 255, 255, a < 0 ? 1 : a > 1 ? 0 : 1 - a);
-    app->p_Text(g.W / 2 + 24, 16 * n + g.H / 2 - 24 * g.k + app->m_creditScroll, vx_Quorvex_CreditText[entry],
-                0.8f, 0.8f);
+    app->p_Text(g.W / 2 + 24, 16 * n + g.H / 2 - 24 * g.k + app->m_creditScroll,
+                vx_Quorvex_CreditText[entry], 0.8f, 0.8f);
   }
 }
 

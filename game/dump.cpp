@@ -7,8 +7,8 @@
 #include "framework/random.h"
 #include "game/myapp.h"
 #include "host/audio/gxtk_audio.h"
-#include "host/render/gxtk_graphics.h"
 #include "host/platform/script.h"
+#include "host/render/gxtk_graphics.h"
 
 namespace {
 

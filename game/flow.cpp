@@ -212,7 +212,8 @@ int c_MyApp::p_OnUpdate() {
   p_ClearOneShots();
 
   // 12. On-screen pad; 13. tilt readout.
-  if (vx_Quorvex_OnScreenControls == 1 && m_gameMode > kModeClickToStart && vx_Quorvex_iCadeControls == 0) {
+  if (vx_Quorvex_OnScreenControls == 1 && m_gameMode > kModeClickToStart &&
+      vx_Quorvex_iCadeControls == 0) {
     p_OnScreenPad();
   }
   if (vx_Quorvex_AccelerometerControls == 1 && vx_Quorvex_iCadeControls == 0) p_TiltReadout();
@@ -275,8 +276,9 @@ void c_MyApp::p_RateReadout() {
   const float y = vx_Quorvex_AccelerometerControls == 1 && vx_Quorvex_iCadeControls == 0
                       ? vx_Quorvex_jscrh / 2.0f
                       : vx_Quorvex_jscrh - 16.0f;
-  p_Text(16, y, String(m_renderRate) + String(":") + String(m_scaleX) + String(",") + String(m_scaleY),
-         0, 0);
+  p_Text(16, y,
+         String(m_renderRate) + String(":") + String(m_scaleX) + String(",") + String(m_scaleY), 0,
+         0);
 }
 
 int c_MyApp::p_OnRender() {
@@ -321,7 +323,8 @@ int c_MyApp::p_OnRender() {
   const float by = b * (float)dh / (float)dw;
   const float* rec = m_drawList.Data();
   int blend = -1;
-  for (int at = 0; at + kDrawRecordFloats <= m_drawCount; at += kDrawRecordFloats, rec += kDrawRecordFloats) {
+  for (int at = 0; at + kDrawRecordFloats <= m_drawCount;
+       at += kDrawRecordFloats, rec += kDrawRecordFloats) {
     const float X = k * rec[kDrawX] + b, Y = k * rec[kDrawY] + by;
     vx_graphics_SetAlpha(rec[kDrawAlpha]);
     vx_graphics_SetColor(rec[kDrawR], rec[kDrawG], rec[kDrawB]);
@@ -373,8 +376,8 @@ void c_MyApp::p_InGame() {
   p_ResetDraw();
   m_menuSlide = -32;
 
-  const bool pauseKey =
-      p_PlayKeyAll(kCtrlBack, 1) > 0 || (vx_Quorvex_isOuya == 1 && p_PlayKeyAll(kCtrlButton4, 1) > 0);
+  const bool pauseKey = p_PlayKeyAll(kCtrlBack, 1) > 0 ||
+                        (vx_Quorvex_isOuya == 1 && p_PlayKeyAll(kCtrlButton4, 1) > 0);
   if (pauseKey && m_paused == 0 && m_keyLock == 0) {
     m_keyLock = 1;
     PauseGame(*this);
@@ -407,11 +410,13 @@ void c_MyApp::p_Reload() {
   m_clearAlpha = 1;
   ApplyResolutionClass(*this);
   p_LoadImg(kImgStudioLogo, String("common/DRVLLogo"), 256, 256, 1, 1);
-  const String suffix = m_hdFactor == 4 ? String("-hd2") : (m_hdFactor == 2 ? String("-hd") : String());
+  const String suffix =
+      m_hdFactor == 4 ? String("-hd2") : (m_hdFactor == 2 ? String("-hd") : String());
   const int cell = 16 * m_hdFactor;
   ReleaseImage(kImgFont);
-  gc_assign(m_img[kImgFont], vx_graphics_LoadImage2(String("fonts/editundo") + suffix + String(".png"), cell,
-                                                    cell, 128, 1));
+  gc_assign(m_img[kImgFont],
+            vx_graphics_LoadImage2(String("fonts/editundo") + suffix + String(".png"), cell, cell,
+                                   128, 1));
   m_imgSize[3 * kImgFont] = 7;
   m_imgSize[3 * kImgFont + 1] = 10;
   m_imgSize[3 * kImgFont + 2] = 128;
@@ -426,8 +431,12 @@ void c_MyApp::p_Loader() {
       p_LoadImg(kImgIcons, String("common/icons"), 32, 32, 16, 1);
       p_LoadSFX(kSfxJingle);
       break;
-    case 2: p_LoadImg(kImgButtons, String("common/Buttons"), 64, 64, 16, 1); break;
-    case 3: p_LoadImg(kImgDPad, String("common/dpad"), 32, 32, 16, 1); break;
+    case 2:
+      p_LoadImg(kImgButtons, String("common/Buttons"), 64, 64, 16, 1);
+      break;
+    case 3:
+      p_LoadImg(kImgDPad, String("common/dpad"), 32, 32, 16, 1);
+      break;
     case 4:
       p_LoadImg(kImgStudioLogo, String("common/DRVLLogo"), 256, 256, 1, 1);
       if (m_logoSounded == 0) {
@@ -435,18 +444,42 @@ void c_MyApp::p_Loader() {
         m_logoSounded = 1;
       }
       break;
-    case 5: p_LoadImg(kImgTestCard, String("common/Testcard_Circle"), 256, 256, 1, 1); break;
-    case 6: p_LoadFont(kImgFont, String("fonts/editundo"), 7, 10); break;
-    case 7: p_LoadSFX(1); break;
-    case 8: p_LoadSFX(95); break;
-    case 9: p_LoadSFX(kSfxConfirm); break;
-    case 10: p_LoadSFX(kSfxClick); break;
-    case 11: p_LoadImg(kImgBackdrop, String("menu"), 256, 256, 4, 1); break;
-    case 12: p_LoadImg(kImgTitleLogo, String("logo"), 256, 128, 1, 1); break;
-    case 13: p_LoadImg(kImgParts, String("parts"), 8, 8, 256, 1); break;
-    case 14: p_LoadImg(kImgBadges, String("BadgesA"), 64, 64, 64, 1); break;
-    case 15: p_LoadImg(kImgSprites, String("gfx"), 32, 32, 64, 1); break;
-    case 16: p_LoadImg(kImgSpriteGlow, String("gfx_glow"), 32, 32, 64, 1); break;
+    case 5:
+      p_LoadImg(kImgTestCard, String("common/Testcard_Circle"), 256, 256, 1, 1);
+      break;
+    case 6:
+      p_LoadFont(kImgFont, String("fonts/editundo"), 7, 10);
+      break;
+    case 7:
+      p_LoadSFX(1);
+      break;
+    case 8:
+      p_LoadSFX(95);
+      break;
+    case 9:
+      p_LoadSFX(kSfxConfirm);
+      break;
+    case 10:
+      p_LoadSFX(kSfxClick);
+      break;
+    case 11:
+      p_LoadImg(kImgBackdrop, String("menu"), 256, 256, 4, 1);
+      break;
+    case 12:
+      p_LoadImg(kImgTitleLogo, String("logo"), 256, 128, 1, 1);
+      break;
+    case 13:
+      p_LoadImg(kImgParts, String("parts"), 8, 8, 256, 1);
+      break;
+    case 14:
+      p_LoadImg(kImgBadges, String("BadgesA"), 64, 64, 64, 1);
+      break;
+    case 15:
+      p_LoadImg(kImgSprites, String("gfx"), 32, 32, 64, 1);
+      break;
+    case 16:
+      p_LoadImg(kImgSpriteGlow, String("gfx_glow"), 32, 32, 64, 1);
+      break;
     default:
       if (m_loadPhase >= 17 && m_loadPhase <= kLastPhase) {
         static const int kSounds[11] = {2, 3, 10, 4, 5, 6, 11, 7, 12, 13, 14};

@@ -9,10 +9,11 @@
 
 namespace {
 
-constexpr int kBannerFrames = 90;   // updates of banner over the dying game
-constexpr int kBannerResume = 75;   // where the fade over the menu starts
+constexpr int kBannerFrames = 90;  // updates of banner over the dying game
+constexpr int kBannerResume = 75;  // where the fade over the menu starts
 
-const char* const kPlaceText[11] = {"", "1st!", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"};
+const char* const kPlaceText[11] = {"",    "1st!", "2nd", "3rd", "4th", "5th",
+                                    "6th", "7th",  "8th", "9th", "10th"};
 
 }  // namespace
 

@@ -264,7 +264,8 @@ void MoveOrb(c_MyApp& app, const Geometry& geo, float a, bool paused) {
   const float b = (float)app.m_bonusAngle;
   app.p_SetSize(1.5f * geo.u, kNotGiven);
   app.p_SetRot(8.0f * app.m_clock);  // spins at -8 x clock
-  app.p_DrawGlow(kImgSprites, geo.W / 2.0f + geo.R * t * Sind(b), geo.H / 2.0f - geo.R * t * Cosd(b), 24);
+  app.p_DrawGlow(kImgSprites, geo.W / 2.0f + geo.R * t * Sind(b),
+                 geo.H / 2.0f - geo.R * t * Cosd(b), 24);
   if (app.m_bonusTime > 160 && std::fabs(b - a) < 8.0f) {
     app.m_bonusTime = 0;
     app.m_player[kShipPower] = 100.0f;
@@ -325,7 +326,8 @@ void Fire(c_MyApp& app, const Geometry& geo, float turn, const Ship& ship) {
     for (int side = -1; side <= 1; side += 2) {
       const float at = a + 3.5f * (float)side;
       const float speed = (10.0f + 2.9f * vx_random_Rnd()) * u;
-      app.p_Shoot(geo.W / 2.0f + geo.R * Sind(at), geo.H / 2.0f - geo.R * Cosd(at), heading, speed, frame, 1);
+      app.p_Shoot(geo.W / 2.0f + geo.R * Sind(at), geo.H / 2.0f - geo.R * Cosd(at), heading, speed,
+                  frame, 1);
     }
   } else {
     player[kShipFireDelay] = 4.0f;
@@ -383,7 +385,8 @@ void ShowScore(c_MyApp& app, const Geometry& geo) {
     app.p_SetCol(100.0f, 255.0f, 100.0f, 0.8f);
     app.p_Text(geo.W / 2.0f, 16.0f, app.p_rstr(app.m_shownScore, 8, String("0")), 1.0f, 1.0f);
   }
-  app.m_player[kShipShownPower] += (app.m_player[kShipPower] - app.m_player[kShipShownPower]) / 30.0f;
+  app.m_player[kShipShownPower] +=
+      (app.m_player[kShipPower] - app.m_player[kShipShownPower]) / 30.0f;
 }
 
 // The danger meter's colour and length.
@@ -423,7 +426,8 @@ struct Box {
 
 // 11. A meter: a white frame, a dark track inside it and, when there is one,
 // its filled part.
-void DrawMeter(c_MyApp& app, Box frame, Box track, Box fill, bool filled, float r, float g, float alpha) {
+void DrawMeter(c_MyApp& app, Box frame, Box track, Box fill, bool filled, float r, float g,
+               float alpha) {
   app.p_SetCol(255.0f, 255.0f, 255.0f, 0.5f);
   app.p_Rect(frame.x, frame.y, frame.w, frame.h);
   app.p_SetCol(0.0f, 0.0f, 0.0f, 0.5f);
@@ -440,22 +444,26 @@ void DrawMeters(c_MyApp& app, const Geometry& geo, const DangerMeter& m) {
   const float W = geo.W, H = geo.H, p = app.m_player[kShipShownPower], L = m.length;
   app.p_SetSize(1.0f, kNotGiven);
   if (app.m_landscape == 1) {
-    DrawMeter(app, {15.0f, H / 2.0f - 101.0f, 18.0f, 202.0f}, {16.0f, H / 2.0f - 100.0f, 16.0f, 200.0f},
+    DrawMeter(app, {15.0f, H / 2.0f - 101.0f, 18.0f, 202.0f},
+              {16.0f, H / 2.0f - 100.0f, 16.0f, 200.0f},
               {16.0f, H / 2.0f + 100.0f - 2.0f * p, 16.0f, 2.0f * p}, p > 0.0f, 0.0f, 255.0f, 0.5f);
     DrawMeter(app, {W - 33.0f, H / 2.0f - 101.0f, 18.0f, 202.0f},
-              {W - 32.0f, H / 2.0f - 100.0f, 16.0f, 200.0f}, {W - 32.0f, H / 2.0f + 100.0f - L, 16.0f, L},
-              L > 0.0f, m.r, m.g, m.alpha);
+              {W - 32.0f, H / 2.0f - 100.0f, 16.0f, 200.0f},
+              {W - 32.0f, H / 2.0f + 100.0f - L, 16.0f, L}, L > 0.0f, m.r, m.g, m.alpha);
   } else {
-    DrawMeter(app, {W / 2.0f - 101.0f, 31.0f, 202.0f, 18.0f}, {W / 2.0f - 100.0f, 32.0f, 200.0f, 16.0f},
+    DrawMeter(app, {W / 2.0f - 101.0f, 31.0f, 202.0f, 18.0f},
+              {W / 2.0f - 100.0f, 32.0f, 200.0f, 16.0f},
               {W / 2.0f - 100.0f, 32.0f, 2.0f * p, 16.0f}, p > 0.0f, 0.0f, 255.0f, 0.5f);
-    DrawMeter(app, {W / 2.0f - 101.0f, 55.0f, 202.0f, 18.0f}, {W / 2.0f - 100.0f, 56.0f, 200.0f, 16.0f},
-              {W / 2.0f - 100.0f, 56.0f, L, 16.0f}, L > 0.0f, m.r, m.g, m.alpha);
+    DrawMeter(app, {W / 2.0f - 101.0f, 55.0f, 202.0f, 18.0f},
+              {W / 2.0f - 100.0f, 56.0f, 200.0f, 16.0f}, {W / 2.0f - 100.0f, 56.0f, L, 16.0f},
+              L > 0.0f, m.r, m.g, m.alpha);
   }
 }
 
 // 12. The orb's chance, from level 4 or when the board is nearly full.
 void OrbChance(c_MyApp& app) {
-  if ((app.m_level > 3 || app.m_danger > 90) && app.m_bonusTime == 0 && app.m_player[kShipPower] == 0.0f) {
+  if ((app.m_level > 3 || app.m_danger > 90) && app.m_bonusTime == 0 &&
+      app.m_player[kShipPower] == 0.0f) {
     if (vx_random_Rnd() * 1800.0f < 1.0f) {
       app.m_bonusTime = 1;
       app.m_bonusAngle = (int)(45.0f + vx_random_Rnd() * 270.0f);

@@ -114,7 +114,8 @@ void ScorePanel(c_MyApp* app, float slide) {
     app->p_SetCol(255, 200, 100, 1);
     app->p_Text(panelX + 20, 60, ScoreList(app, "Top ", "Highscore", table), 0, 0);
     app->p_SetCol(200, 255, 100, 1);
-    app->p_Text(panelX + 20, 0.5f * H + 20, ScoreList(app, "Last ", "Last", table + kLatestTen), 0, 0);
+    app->p_Text(panelX + 20, 0.5f * H + 20, ScoreList(app, "Last ", "Last", table + kLatestTen), 0,
+                0);
   }
   app->p_SetCol(255, 255, 255, 1);
   app->p_SetSize(1, kNotGiven);
@@ -240,8 +241,8 @@ void MenuKeys(c_MyApp* app) {
     app->m_keyLock = 1;
     app->p_PlaySFX(kSfxClick, 1, 1, 0);
   }
-  if ((Held(app, kCtrlDown) || Held(app, kCtrlRight)) && app->m_menuSel < 4 && app->m_keyLock == 0 &&
-      NoPanelOpen(app)) {
+  if ((Held(app, kCtrlDown) || Held(app, kCtrlRight)) && app->m_menuSel < 4 &&
+      app->m_keyLock == 0 && NoPanelOpen(app)) {
     JumpTo(app, app->m_menuSel + 1);
     app->m_keyLock = 1;
     app->p_PlaySFX(kSfxClick, 1, 1, 0);
@@ -260,8 +261,8 @@ void MenuKeys(c_MyApp* app) {
 void StudioLogo(c_MyApp* app, float slide) {
   app->p_SetSize(0.35f, kNotGiven);
   app->p_SetCol(255, 255, 255, 1);
-  if (app->p_Button(kImgStudioLogo, vx_Quorvex_jscrw - 70, 32 + 4 * slide, 0) && app->m_tapLock == 0 &&
-      NoPanelOpen(app)) {
+  if (app->p_Button(kImgStudioLogo, vx_Quorvex_jscrw - 70, 32 + 4 * slide, 0) &&
+      app->m_tapLock == 0 && NoPanelOpen(app)) {
     app->m_tapLock = 1;
     app->p_PlaySFX(kSfxClick, 1, 1, 0);
     app->m_showCredits = 1;

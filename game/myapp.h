@@ -35,8 +35,8 @@ class c_IOnHttpRequestComplete : public gc_interface {};
 #endif
 
 // The game's module globals (defined in vxmain.cpp, set by vxInit).
-extern float vx_Quorvex_jscrw;  // virtual screen width (W), recomputed each render
-extern float vx_Quorvex_jscrh;  // virtual screen height (H)
+extern float vx_Quorvex_jscrw;    // virtual screen width (W), recomputed each render
+extern float vx_Quorvex_jscrh;    // virtual screen height (H)
 extern float vx_Quorvex_rawscrw;  // design size the scale is computed from
 extern float vx_Quorvex_rawscrh;
 extern float vx_Quorvex_overscan;  // border in device pixels (TV mode only)
@@ -70,8 +70,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   float m_clearAlpha = 0;
   int m_hdFactor = 1;
   float m_imgScale = 1;
-  Array<c_Image*> m_img;    // 100 image slots
-  Array<int> m_imgSize;     // 300: [3n] cell width, [3n+1] cell height, [3n+2] frames
+  Array<c_Image*> m_img;  // 100 image slots
+  Array<int> m_imgSize;   // 300: [3n] cell width, [3n+1] cell height, [3n+2] frames
   int m_font = 0;
   int m_loadPhase = 0;
   int m_gameType = 0;
@@ -80,13 +80,13 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int m_pauseState = 0;
   int m_pausePanelY = 0;
   int m_i = 0;
-  Array<int> m_popBadge;    // 15: badge number of each pop-up slot
-  Array<int> m_popTime;     // 15: age of each pop-up slot, 0 = free
-  Array<bool> m_badges;     // 256 earned flags
-  Array<int> m_ctrl;        // 20 logical control states (0 off, 1 one update, 2 iCade held)
-  Array<int> m_opt;         // 25 saved options
-  Array<int> m_hiScores;    // 150: three best-ten and three latest-ten tables
-  Array<int> m_sfxChannels; // 33: channel of each rotating effect slot
+  Array<int> m_popBadge;     // 15: badge number of each pop-up slot
+  Array<int> m_popTime;      // 15: age of each pop-up slot, 0 = free
+  Array<bool> m_badges;      // 256 earned flags
+  Array<int> m_ctrl;         // 20 logical control states (0 off, 1 one update, 2 iCade held)
+  Array<int> m_opt;          // 25 saved options
+  Array<int> m_hiScores;     // 150: three best-ten and three latest-ten tables
+  Array<int> m_sfxChannels;  // 33: channel of each rotating effect slot
   int m_renderLast = 0;
   int m_renderRateNow = 0;
   int m_renderRate = 0;
@@ -110,9 +110,9 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int m_mouseWasDown = 0;
   int m_mouseDown = 0;
   int m_mouseHit = 0;
-  Array<int> m_touchDown;   // 10
-  Array<int> m_touchX;      // 10, kPointUp when up
-  Array<int> m_touchY;      // 10, kPointUp when up
+  Array<int> m_touchDown;  // 10
+  Array<int> m_touchX;     // 10, kPointUp when up
+  Array<int> m_touchY;     // 10, kPointUp when up
   int m_tapLock = 0;
   int m_keyLock = 0;
   int m_showCredits = 0;
@@ -138,25 +138,25 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int m_drawBlend = 0;
   int m_pauseTouched = 0;
   int m_sfxNext = 0;
-  Array<c_Sound*> m_sfx;    // 100 sound slots
+  Array<c_Sound*> m_sfx;  // 100 sound slots
   int m_j = 0;
   int m_k = 0;
   int m_score = 0;
   int m_spin = 0;
 
   // ---- Play: steering ----
-  int m_steerMode = 0;       // 1 digital, 2 analogue
+  int m_steerMode = 0;  // 1 digital, 2 analogue
   float m_stickX = 0;
   float m_stickY = 0;
-  int m_stickAnchorX = -1;   // -1 when no drag
+  int m_stickAnchorX = -1;  // -1 when no drag
   int m_stickAnchorY = 0;
   float m_keyStickX = 0;
   float m_keyStickY = 0;
   // ---- Play: board, ship, shots, rings ----
-  Array<float> m_grid;       // 25000: 50-cell-wide rows of 10-float cells
-  Array<float> m_player;     // 512
-  Array<float> m_shots;      // 510: 51 records of 10
-  Array<float> m_rings;      // 50
+  Array<float> m_grid;    // 25000: 50-cell-wide rows of 10-float cells
+  Array<float> m_player;  // 512
+  Array<float> m_shots;   // 510: 51 records of 10
+  Array<float> m_rings;   // 50
   int m_shownScore = 0;
   int m_level = 0;
   int m_phase = 0;
@@ -167,7 +167,7 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int m_bonusAngle = 0;
   // ---- Play: stars and particles ----
   int m_starCount = 100;
-  Array<float> m_stars;      // 5100: records of 10
+  Array<float> m_stars;  // 5100: records of 10
   int m_maxParticles = 250;
   Array<float> m_particles;  // 5100: records of 10
 
@@ -219,7 +219,7 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int p_OnResume() override;
   int p_OnUpdate() override;
   int p_OnRender() override;
-  void p_Dispatch();        // the screen of the current mode and its after-screen rules
+  void p_Dispatch();  // the screen of the current mode and its after-screen rules
   void p_InGame();
   void p_Reload();
   void p_Loader();
@@ -273,7 +273,7 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   // ---- Saved data (savedata.cpp) ----
   void p_Save();
   void p_Load();
-  String p_SavePayload();       // the 98-field text p_Save hands over
+  String p_SavePayload();  // the 98-field text p_Save hands over
   void p_LoadPayload(String text);
 
   // ---- Gameplay (gameplay.cpp, stars_particles.cpp, steering.cpp, gameover.cpp) ----

@@ -101,10 +101,8 @@ struct OptionLines {
   // on: touched, or selected while confirm is held, and the panel free.
   bool Line(float barX, float barW, float labelX, const String& label) {
     ++n;
-    if (app->m_optSel == n)
-      app->p_SetCol(0, 180, 255, 0.5f);
-    else
-      app->p_SetCol(0, 0, 160, 0.5f);
+    if (app->m_optSel == n) app->p_SetCol(0, 180, 255, 0.5f);
+    else app->p_SetCol(0, 0, 160, 0.5f);
     bool touched = app->p_Touch(barX, y - 2, barW, 24) != 0;
     if (touched) app->m_optSel = n;
     app->p_SetCol(255, 255, 255, 1);
@@ -213,8 +211,8 @@ void CursorKeys(c_MyApp* app, int lastLine) {
 // 9. The panel's own locks clear once everything is released.
 void ReleaseLocks(c_MyApp* app) {
   if (app->m_mouseDown == 0) app->m_optTapLock = 0;
-  if (!AnyHeld(app, {kCtrlUp, kCtrlLeft, kCtrlRight, kCtrlDown, kCtrlFire, kCtrlButton2, kCtrlButton3,
-                     kCtrlButton4, kCtrlL1, kCtrlR1, kCtrlBack}))
+  if (!AnyHeld(app, {kCtrlUp, kCtrlLeft, kCtrlRight, kCtrlDown, kCtrlFire, kCtrlButton2,
+                     kCtrlButton3, kCtrlButton4, kCtrlL1, kCtrlR1, kCtrlBack}))
     app->m_optKeyLock = 0;
 }
 
@@ -230,7 +228,8 @@ void Shade(c_MyApp* app) {
 // 2. Motion: in to the middle, out above the screen; the game resumes once
 // the panel has left.
 void MovePanel(c_MyApp* app) {
-  if (app->m_pauseState == 1 && app->m_pausePanelY < 0.5f * vx_Quorvex_jscrh) app->m_pausePanelY += 24;
+  if (app->m_pauseState == 1 && app->m_pausePanelY < 0.5f * vx_Quorvex_jscrh)
+    app->m_pausePanelY += 24;
   if (app->m_pauseState != -1) return;
   if (app->m_pausePanelY < -63) {
     app->m_paused = 0;
@@ -473,14 +472,10 @@ void c_MyApp::p_OuyaQuit() {
     int dy;
   };
   static const Line kLines[8] = {
-      {"It looks like you're", 3, 0},
-      {"trying to QUIT!", 3, 32},
-      {"Are you absolutely sure", 2, 68},
-      {"you want to quit the game?", 2, 88},
-      {"Isn't this fun?", 2, 116},
-      {"It'll be a shame to see you go.", 2, 154},
-      {"Press (A) to Quit", 2, 192},
-      {"or (O) to return to the fun!", 2, 212},
+      {"It looks like you're", 3, 0},     {"trying to QUIT!", 3, 32},
+      {"Are you absolutely sure", 2, 68}, {"you want to quit the game?", 2, 88},
+      {"Isn't this fun?", 2, 116},        {"It'll be a shame to see you go.", 2, 154},
+      {"Press (A) to Quit", 2, 192},      {"or (O) to return to the fun!", 2, 212},
   };
   const float x = (float)(int)(0.65f * W);
   const int y0 = (int)(0.3f * H);
@@ -530,7 +525,6 @@ bool SwitchFullscreen(c_MyApp& app) {
   if (app.m_fullscreen)
     vx_app_OpenWindow(desktop->width, desktop->height, desktop->red, desktop->green, desktop->blue,
                       true);
-  else
-    vx_app_OpenWindow(640, 480, desktop->red, desktop->green, desktop->blue, false);
+  else vx_app_OpenWindow(640, 480, desktop->red, desktop->green, desktop->blue, false);
   return true;
 }

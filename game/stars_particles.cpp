@@ -19,8 +19,9 @@ int LastRecord(int limit, int records) { return limit < records ? limit : record
 // Particle colours by index; everything else is a dim grey.
 void PaletteColour(int index, float* rgb) {
   static const float kPalette[9][3] = {
-      {1.0f, 0.1f, 0.1f}, {1.0f, 0.5f, 0.1f}, {1.0f, 1.0f, 0.1f}, {0.1f, 1.0f, 0.1f}, {0.1f, 1.0f, 1.0f},
-      {0.1f, 0.1f, 1.0f}, {0.5f, 0.1f, 1.0f}, {1.0f, 0.1f, 0.5f}, {1.0f, 1.0f, 1.0f},
+      {1.0f, 0.1f, 0.1f}, {1.0f, 0.5f, 0.1f}, {1.0f, 1.0f, 0.1f},
+      {0.1f, 1.0f, 0.1f}, {0.1f, 1.0f, 1.0f}, {0.1f, 0.1f, 1.0f},
+      {0.5f, 0.1f, 1.0f}, {1.0f, 0.1f, 0.5f}, {1.0f, 1.0f, 1.0f},
   };
   for (int ch = 0; ch < 3; ++ch)
     rgb[ch] = (index >= 1 && index <= 9 ? kPalette[index - 1][ch] : 0.3f) * 255.0f;
@@ -166,7 +167,8 @@ void c_MyApp::p_DrawGlow(int image, float x, float y, int frame) {
   p_SetSize(sizeX * 1.75f, sizeY * 1.75f);
   p_Alpha(alpha * 0.5f);
   p_Blend(3);
-  p_DrawImg(image + kGlowOffset, x, y, (float)frame);  // dropped like any record when the list is full
+  p_DrawImg(image + kGlowOffset, x, y,
+            (float)frame);  // dropped like any record when the list is full
   p_SetSize(sizeX, sizeY);
   p_Alpha(alpha);
   p_Blend(1);

@@ -14,10 +14,10 @@ namespace {
 
 constexpr float kDragRange = 72.0f;  // pixels of drag for a full stick
 constexpr float kDragDeadZone = 0.1f;
-constexpr int kAnchorSlack = 64;     // the anchor follows a pointer this far away
+constexpr int kAnchorSlack = 64;  // the anchor follows a pointer this far away
 constexpr int kAnchorStep = 4;
-constexpr float kKeyStep = 0.15f;    // per update while a key is held
-constexpr float kKeyCoast = 0.2f;    // back toward rest once released
+constexpr float kKeyStep = 0.15f;  // per update while a key is held
+constexpr float kKeyCoast = 0.2f;  // back toward rest once released
 constexpr float kMaxTurn = 6.0f;
 
 // One axis of the key stick: held keys push it, released keys let it coast

@@ -13,11 +13,26 @@ namespace {
 // Narrow and wide letters of the font; everything else advances by charW.
 int Kern(int c) {
   switch (c) {
-    case 'w': case 'm': return 2;
-    case 'W': case 'M': return 1;
-    case 'i': case 'f': case 'l': return -3;
-    case 'j': case 's': case 'k': case 'r': case 'z': case 't': case 'n': return -1;
-    default: return 0;
+    case 'w':
+    case 'm':
+      return 2;
+    case 'W':
+    case 'M':
+      return 1;
+    case 'i':
+    case 'f':
+    case 'l':
+      return -3;
+    case 'j':
+    case 's':
+    case 'k':
+    case 'r':
+    case 'z':
+    case 't':
+    case 'n':
+      return -1;
+    default:
+      return 0;
   }
 }
 

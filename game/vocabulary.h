@@ -43,8 +43,9 @@ struct DrawRecord {
 };
 
 inline DrawRecord ReadDrawRecord(const float* rec) {
-  return {rec[kDrawKind], rec[kDrawX],     rec[kDrawY], rec[kDrawRot], rec[kDrawSizeX], rec[kDrawSizeY],
-          rec[kDrawFrame], rec[kDrawAlpha], rec[kDrawR], rec[kDrawG],   rec[kDrawB],     rec[kDrawBlend]};
+  return {rec[kDrawKind],  rec[kDrawX],     rec[kDrawY],     rec[kDrawRot],
+          rec[kDrawSizeX], rec[kDrawSizeY], rec[kDrawFrame], rec[kDrawAlpha],
+          rec[kDrawR],     rec[kDrawG],     rec[kDrawB],     rec[kDrawBlend]};
 }
 
 // ---- Records of 10 floats: board cells, shots, rings, stars, particles ----
@@ -84,9 +85,9 @@ constexpr int kShotHeading = 5;
 constexpr int kShotFrame = 7;
 
 // Backdrop rings, m_rings: rings 1..3, each at float 10 x ring.
-constexpr int kRingGrowth = 0;  // 0..1
-constexpr int kRingSpin = 1;    // degrees per unit of m_clock
-constexpr int kRingDivisor = 2; // size divisor
+constexpr int kRingGrowth = 0;   // 0..1
+constexpr int kRingSpin = 1;     // degrees per unit of m_clock
+constexpr int kRingDivisor = 2;  // size divisor
 constexpr int kRingFrame = 3;
 
 // Stars, m_stars, and particles, m_particles: 510 records each.
@@ -139,7 +140,7 @@ constexpr int kSfxLevelClear = 11;
 constexpr int kSfxGameOver = 12;
 constexpr int kSfxOrb = 13;
 constexpr int kSfxPowerDown = 14;
-constexpr int kSfxJingle = 96;   // the studio logo
+constexpr int kSfxJingle = 96;  // the studio logo
 constexpr int kSfxConfirm = 98;
 constexpr int kSfxClick = 99;
 
@@ -163,7 +164,7 @@ constexpr int kLastOneShot = 18;  // entries 0..18 are cleared together
 constexpr int kOptCount = 25;
 constexpr int kOptSound = 5;
 constexpr int kOptPadX = 10;
-constexpr int kOptPadY = 11;  // distance from the bottom
+constexpr int kOptPadY = 11;     // distance from the bottom
 constexpr int kOptPadSize = 12;  // tenths
 constexpr int kOptOverscan = 14;
 // Full screen (1) or a window (anything else, 0 in files from before it was
@@ -180,12 +181,14 @@ constexpr int kSoundMusic = 3;
 constexpr int kLatestTen = 30;
 
 // First entry of the best ten of a game type, or -1 for a type that has no table.
-inline int ScoreTableBase(int gameType) { return gameType >= 1 && gameType <= 3 ? (gameType - 1) * 10 : -1; }
+inline int ScoreTableBase(int gameType) {
+  return gameType >= 1 && gameType <= 3 ? (gameType - 1) * 10 : -1;
+}
 
 // ---- Screen modes (m_gameMode) ----
 constexpr int kModeMenu = 1;
-constexpr int kModeStoreScore = 2;  // the finished game's score goes in, then the menu
-constexpr int kModeQuitDialog = 4;  // television only
+constexpr int kModeStoreScore = 2;    // the finished game's score goes in, then the menu
+constexpr int kModeQuitDialog = 4;    // television only
 constexpr int kModeClickToStart = 5;  // no transition enters it
 constexpr int kModePlay = 10;
 constexpr int kModeNewGame = 11;
@@ -193,10 +196,10 @@ constexpr int kModeNewGame = 11;
 // ---- Keys the game answers itself (input module codes) ----
 constexpr int kKeyMouseLeft = 1;
 constexpr int kKeyEscape = 27;
-constexpr int kKeyF1 = 112;   // debug readouts
-constexpr int kKeyF2 = 113;   // hide the score and meters
-constexpr int kKeyF4 = 115;   // quit at once
-constexpr int kKeyF11 = 122;  // full screen or window
+constexpr int kKeyF1 = 112;       // debug readouts
+constexpr int kKeyF2 = 113;       // hide the score and meters
+constexpr int kKeyF4 = 115;       // quit at once
+constexpr int kKeyF11 = 122;      // full screen or window
 constexpr int kKeyJoyMenu = 270;  // television menu button
 constexpr int kKeyTouch0 = 384;   // touch point i is 384 + i
 constexpr int kKeyBack = 416;     // the host's back request

@@ -2,8 +2,8 @@
 // vxInit sets every global (framework first, then the game's), vxMain creates
 // the one application object.
 #include "game/myapp.h"
-#include "host/platform/options.h"
 #include "host/platform/game.h"
+#include "host/platform/options.h"
 
 float vx_Quorvex_jscrw = 0;
 float vx_Quorvex_jscrh = 0;

@@ -18,9 +18,9 @@
 class c_QZPlayer : public Object {
  public:
   int m_baseChannel = 0;
-  Array<int> m_ranges;  // [1] drum kits, [2] leads, [3] accompaniments, [4] basses
-  int m_loadStage = 0;  // 0: idle, else the next stage (1 to 70)
-  Array<int> m_choice;  // [1] kit A, [2] kit B, [3] lead, [4] accompaniment, [5] bass
+  Array<int> m_ranges;       // [1] drum kits, [2] leads, [3] accompaniments, [4] basses
+  int m_loadStage = 0;       // 0: idle, else the next stage (1 to 70)
+  Array<int> m_choice;       // [1] kit A, [2] kit B, [3] lead, [4] accompaniment, [5] bass
   Array<c_Sound*> m_drumsA;  // sounds at [1] to [8]
   Array<c_Sound*> m_drumsB;
   Array<c_Sound*> m_inst;  // [2] lead, [3] accompaniment, [4] bass: slot = voice

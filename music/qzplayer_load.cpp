@@ -116,12 +116,14 @@ int c_QZPlayer::p_QZ_LoadChunk() {
   } else if (s >= 12 && s <= 19) {
     gc_assign(m_drumsB[s - 11], vx_audio_LoadSound(DrumPath(m_choice[2], s - 11)));
   } else if (s == 21) {
-    gc_assign(m_inst[2], vx_audio_LoadSound(String("inst/lead") + String(m_choice[3]) + String(".wav")));
+    gc_assign(m_inst[2],
+              vx_audio_LoadSound(String("inst/lead") + String(m_choice[3]) + String(".wav")));
   } else if (s == 22) {
     gc_assign(m_inst[3],
               vx_audio_LoadSound(String("inst/accompany") + String(m_choice[4]) + String(".wav")));
   } else if (s == 23) {
-    gc_assign(m_inst[4], vx_audio_LoadSound(String("inst/bass") + String(m_choice[5]) + String(".wav")));
+    gc_assign(m_inst[4],
+              vx_audio_LoadSound(String("inst/bass") + String(m_choice[5]) + String(".wav")));
   }
   // Frames 0 to 62 are decoded alongside the sample stages; frame 63 never is.
   if (s >= 5 && s <= 67 && m_tuneImage) DecodeFrame(s - 5);

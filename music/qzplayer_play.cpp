@@ -1,9 +1,9 @@
 // Playback: the per-update driver, the row sequencer with its bars, chords and
 // re-seeded sections, and the voice engine (drum hits, pitched notes, the
 // volume envelope and pitch slides).
+#include <algorithm>
 #include "framework/app.h"
 #include "framework/random.h"
-#include <algorithm>
 
 #include "host/audio/gxtk_audio.h"
 #include "music/qzplayer.h"
@@ -12,24 +12,33 @@ namespace {
 
 // Semitone ratios, step 1 ('z') to 32 (']'); step 13 ('q') is unshifted.
 // Fixed constants rather than computed powers of two.
-const float kPitch[33] = {0.0f,   0.5f,   0.5295f, 0.561f, 0.5945f, 0.63f,  0.6675f, 0.707f, 0.749f,
-                          0.7935f, 0.841f, 0.891f,  0.944f, 1.0f,    1.059f, 1.122f,  1.189f, 1.26f,
-                          1.335f, 1.414f, 1.498f,  1.587f, 1.682f,  1.782f, 1.888f,  2.0f,   2.118f,
-                          2.244f, 2.378f, 2.52f,   2.67f,  2.828f,  2.996f};
+const float kPitch[33] = {
+    0.0f,   0.5f,   0.5295f, 0.561f, 0.5945f, 0.63f,  0.6675f, 0.707f, 0.749f, 0.7935f, 0.841f,
+    0.891f, 0.944f, 1.0f,    1.059f, 1.122f,  1.189f, 1.26f,   1.335f, 1.414f, 1.498f,  1.587f,
+    1.682f, 1.782f, 1.888f,  2.0f,   2.118f,  2.244f, 2.378f,  2.52f,  2.67f,  2.828f,  2.996f};
 const char kPitchLetters[] = "zsxdcvgbhnjmq2w3er5t6y7ui9o0p[=]";
 
 // Drum notes 13, 15, 17, 18, 20, 22, 24, 25 pick sounds 1 to 8 of a kit.
 int DrumSound(int note) {
   switch (note) {
-    case 13: return 1;
-    case 15: return 2;
-    case 17: return 3;
-    case 18: return 4;
-    case 20: return 5;
-    case 22: return 6;
-    case 24: return 7;
-    case 25: return 8;
-    default: return 0;
+    case 13:
+      return 1;
+    case 15:
+      return 2;
+    case 17:
+      return 3;
+    case 18:
+      return 4;
+    case 20:
+      return 5;
+    case 22:
+      return 6;
+    case 24:
+      return 7;
+    case 25:
+      return 8;
+    default:
+      return 0;
   }
 }
 
@@ -48,12 +57,18 @@ float c_QZPlayer::p_GetPitch_Alpha(int code) {
 
 String c_QZPlayer::p_QZ_GetChord(int index) {
   switch (index) {
-    case 0: return String("qqqq");
-    case 2: return String("qqbb");
-    case 3: return String("qbqb");
-    case 4: return String("qqqj");
-    case 5: return String("qqzz");
-    default: return String("qqjj");
+    case 0:
+      return String("qqqq");
+    case 2:
+      return String("qqbb");
+    case 3:
+      return String("qbqb");
+    case 4:
+      return String("qqqj");
+    case 5:
+      return String("qqzz");
+    default:
+      return String("qqjj");
   }
 }
 
@@ -200,11 +215,20 @@ int c_QZPlayer::p_QZ_PlayNote(int v, int note, int volume, int effect, int argum
   if (mute == 1 || channel < 1) return 0;
   float rate = m_rate[v];
   switch (effect) {
-    case 1: rate = std::min(rate + (float)argument / 180.0f, 4.0f); break;
-    case 2: rate = std::max(rate - (float)argument / 180.0f, 0.25f); break;
-    case 3: rate = std::min(rate + (float)argument / 15.0f, 4.0f); break;
-    case 4: rate = std::max(rate - (float)argument / 15.0f, 0.25f); break;
-    default: return 0;
+    case 1:
+      rate = std::min(rate + (float)argument / 180.0f, 4.0f);
+      break;
+    case 2:
+      rate = std::max(rate - (float)argument / 180.0f, 0.25f);
+      break;
+    case 3:
+      rate = std::min(rate + (float)argument / 15.0f, 4.0f);
+      break;
+    case 4:
+      rate = std::max(rate - (float)argument / 15.0f, 0.25f);
+      break;
+    default:
+      return 0;
   }
   m_rate[v] = rate;
   audio->SetRate(channel, rate);

@@ -225,7 +225,8 @@ void gc_collect_step(gc_object* delegate) {
   gc_mark_now_obj(delegate);
   if (gc_new_bytes <= kGcSweepBytes) {
     long long fresh = gc_new_bytes;
-    long long target = fresh + ((long long)(gc_alloced_bytes - gc_new_bytes) * fresh) / kGcSweepBytes;
+    long long target =
+        fresh + ((long long)(gc_alloced_bytes - gc_new_bytes) * fresh) / kGcSweepBytes;
     gc_mark_queued(target > 2147483647LL ? 2147483647 : (int)target);
     return;
   }

@@ -11,9 +11,8 @@ String::Rep String::nullRep = {1, 0, {0}};
 const char* _str_load_err;
 
 String::Rep* String::Rep::alloc(int length) {
-  Rep* r = static_cast<Rep*>(std::malloc(sizeof(Char) * length + 8 > sizeof(Rep)
-                                             ? sizeof(Char) * length + 8
-                                             : sizeof(Rep)));
+  Rep* r = static_cast<Rep*>(std::malloc(
+      sizeof(Char) * length + 8 > sizeof(Rep) ? sizeof(Char) * length + 8 : sizeof(Rep)));
   r->refs = 1;
   r->length = length;
   return r;
@@ -138,7 +137,8 @@ bool String::StartsWith(const String& p) const {
 }
 
 bool String::EndsWith(const String& p) const {
-  return p.Length() <= Length() && units_equal(Data() + Length() - p.Length(), p.Data(), p.Length());
+  return p.Length() <= Length() &&
+         units_equal(Data() + Length() - p.Length(), p.Data(), p.Length());
 }
 
 Array<String> String::Split(const String& sep) const {

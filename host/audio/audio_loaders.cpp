@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int kOggFrameRoom = 4096;  // samples per channel kept free for one decoded frame
+constexpr int kOggFrameRoom = 4096;       // samples per channel kept free for one decoded frame
 constexpr long kOggMaxBytes = 64L << 20;  // larger files are not music we made
 
 // CRC-32 of Ogg pages: polynomial 0x04c11db7, most significant bit first, no
@@ -118,7 +118,8 @@ unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* he
   char tag[4];
   uint32_t size = 0;
   if (!ReadTag(f, tag) || std::memcmp(tag, "RIFF", 4) != 0) return Fail("not a RIFF file");
-  if (!ReadU32(f, &size)) return Fail("cut short in the header");  // the RIFF size says nothing we need
+  if (!ReadU32(f, &size))
+    return Fail("cut short in the header");  // the RIFF size says nothing we need
   if (!ReadTag(f, tag) || std::memcmp(tag, "WAVE", 4) != 0) return Fail("not a WAVE file");
   if (!ReadTag(f, tag) || std::memcmp(tag, "fmt ", 4) != 0) return Fail("no fmt chunk first");
   uint32_t fmtSize = 0;
@@ -127,8 +128,8 @@ unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* he
   uint32_t formatTag, chans, rate, byteRate, align, bits;
   if (!ReadU16(f, &formatTag)) return Fail("cut short in the fmt chunk");
   if (formatTag != 1) return Fail("not integer PCM");
-  if (!ReadU16(f, &chans) || !ReadU32(f, &rate) || !ReadU32(f, &byteRate) ||
-      !ReadU16(f, &align) || !ReadU16(f, &bits)) {
+  if (!ReadU16(f, &chans) || !ReadU32(f, &rate) || !ReadU32(f, &byteRate) || !ReadU16(f, &align) ||
+      !ReadU16(f, &bits)) {
     return Fail("cut short in the fmt chunk");
   }
   if (chans == 0) return Fail("no channels");
@@ -187,8 +188,8 @@ unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* he
   long long frames = 0;
   short* samples = (short*)std::malloc(capacity * sizeof(short));
   while (samples) {
-    int n = stb_vorbis_get_frame_short_interleaved(vorbis, c, samples + used,
-                                                   (int)(capacity - used));
+    int n =
+        stb_vorbis_get_frame_short_interleaved(vorbis, c, samples + used, (int)(capacity - used));
     if (n == 0) break;
     frames += n;
     used += (size_t)n * c;

@@ -13,12 +13,12 @@
 #include <malloc.h>
 #endif
 
-#include "host/services/data.h"
 #include "host/platform/game.h"
 #include "host/platform/glfw2.h"
 #include "host/platform/options.h"
 #include "host/platform/pads.h"
 #include "host/platform/script.h"
+#include "host/services/data.h"
 
 namespace {
 

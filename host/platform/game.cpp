@@ -145,10 +145,8 @@ void HostSleep(double seconds) {
 
 void HostWait() {
   // A fast run never blocks: nothing would wake it up in a scripted session.
-  if (vx_host_options.fast)
-    glfwPollEvents();
-  else
-    glfwWaitEvents();
+  if (vx_host_options.fast) glfwPollEvents();
+  else glfwWaitEvents();
 }
 
 }  // namespace
@@ -178,8 +176,8 @@ void VxGame::GetDate(Array<int> date) {
   std::time_t t = std::time(nullptr);
   std::tm* tm = std::localtime(&t);
   if (!tm) return;
-  int fields[7] = {tm->tm_year + 1900, tm->tm_mon + 1, tm->tm_mday, tm->tm_hour,
-                   tm->tm_min,         tm->tm_sec,     0};
+  int fields[7] = {
+      tm->tm_year + 1900, tm->tm_mon + 1, tm->tm_mday, tm->tm_hour, tm->tm_min, tm->tm_sec, 0};
   for (int i = 0; i < n && i < 7; ++i) date[i] = fields[i];
 }
 
@@ -203,12 +201,12 @@ void VxGame::gc_collect() {
 
 // Each wrapper: guard, state change, the delegate call with application
 // exceptions fatal, then one collector step.
-#define VX_GUARDED(call)                   \
-  try {                                    \
-    if (_delegate) _delegate->call;        \
-  } catch (ThrowableObject * ex) {         \
-    Die(ex);                               \
-  }                                        \
+#define VX_GUARDED(call)            \
+  try {                             \
+    if (_delegate) _delegate->call; \
+  } catch (ThrowableObject * ex) {  \
+    Die(ex);                        \
+  }                                 \
   gc_collect();
 
 void VxGame::StartGame() {
@@ -298,10 +296,8 @@ void VxGlfwGame::SetUpdateRate(int hertz) {
 int VxGlfwGame::Millisecs() { return (int)(HostTime() * 1000.0); }
 
 void VxGlfwGame::SetMouseVisible(bool visible) {
-  if (visible)
-    glfwEnable(GLFW_MOUSE_CURSOR);
-  else
-    glfwDisable(GLFW_MOUSE_CURSOR);
+  if (visible) glfwEnable(GLFW_MOUSE_CURSOR);
+  else glfwDisable(GLFW_MOUSE_CURSOR);
 }
 
 void VxGlfwGame::OpenUrl(String url) {
@@ -440,10 +436,8 @@ void VxGlfwGame::OnMouseButton(int button, int action) {
   if (button < 0 || button > 2 || !_glfwGame || vx_script_Playing()) return;
   int x = 0, y = 0;
   glfwGetMousePos(&x, &y);
-  if (action == GLFW_RELEASE)
-    _glfwGame->MouseEvent(5, button, (float)x, (float)y);
-  else if (action == GLFW_PRESS)
-    _glfwGame->MouseEvent(4, button, (float)x, (float)y);
+  if (action == GLFW_RELEASE) _glfwGame->MouseEvent(5, button, (float)x, (float)y);
+  else if (action == GLFW_PRESS) _glfwGame->MouseEvent(4, button, (float)x, (float)y);
 }
 
 void VxGlfwGame::OnMousePos(int x, int y) {
@@ -546,8 +540,7 @@ void VxGlfwGame::Run() {
       glfwPollEvents();  // the poll point; the callbacks run in here
       if (!glfwGetWindowParam(GLFW_OPENED)) return;
 
-      if (scripted)
-        FollowWindowState(vx_script_Iconified(), vx_script_Active());
+      if (scripted) FollowWindowState(vx_script_Iconified(), vx_script_Active());
       else
         FollowWindowState(glfwGetWindowParam(GLFW_ICONIFIED) != 0,
                           glfwGetWindowParam(GLFW_ACTIVE) != 0);

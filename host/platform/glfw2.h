@@ -258,10 +258,11 @@ bool glfwAddGamepadMappings(const char* text);
 #define GLFW_AXES glfw2::AXES
 #define GLFW_BUTTONS glfw2::BUTTONS
 
-using glfw2::GLFWvidmode;
+using glfw2::glfwAddGamepadMappings;
 using glfw2::glfwCloseWindow;
 using glfw2::glfwDisable;
 using glfw2::glfwEnable;
+using glfw2::glfwGetContentScale;
 using glfw2::glfwGetDesktopMode;
 using glfw2::glfwGetJoystickButtons;
 using glfw2::glfwGetJoystickParam;
@@ -273,6 +274,7 @@ using glfw2::glfwGetTime;
 using glfw2::glfwGetVideoModes;
 using glfw2::glfwGetWindowParam;
 using glfw2::glfwGetWindowSize;
+using glfw2::GLFWicon;
 using glfw2::glfwInit;
 using glfw2::glfwOpenWindow;
 using glfw2::glfwOpenWindowHint;
@@ -282,7 +284,9 @@ using glfw2::glfwSetKeyCallback;
 using glfw2::glfwSetMouseButtonCallback;
 using glfw2::glfwSetMousePosCallback;
 using glfw2::glfwSetTime;
+using glfw2::glfwSetWindowClass;
 using glfw2::glfwSetWindowCloseCallback;
+using glfw2::glfwSetWindowIcon;
 using glfw2::glfwSetWindowPos;
 using glfw2::glfwSetWindowSize;
 using glfw2::glfwSetWindowTitle;
@@ -290,11 +294,7 @@ using glfw2::glfwSleep;
 using glfw2::glfwSwapBuffers;
 using glfw2::glfwSwapInterval;
 using glfw2::glfwTerminate;
+using glfw2::GLFWvidmode;
 using glfw2::glfwWaitEvents;
-using glfw2::GLFWicon;
-using glfw2::glfwAddGamepadMappings;
-using glfw2::glfwGetContentScale;
-using glfw2::glfwSetWindowClass;
-using glfw2::glfwSetWindowIcon;
 
 #endif

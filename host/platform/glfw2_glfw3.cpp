@@ -36,8 +36,8 @@ struct Layer {
   int bits[6] = {0, 0, 0, 0, 0, 0};  // as asked at the last open
   std::string windowClass;           // X11 class and instance of new windows
   std::vector<std::vector<unsigned char>> iconPixels;
-  std::vector<GLFWimage> icon;       // over iconPixels, given to every new window
-  int errorsSeen = 0;                // while quiet, errors are counted, not printed
+  std::vector<GLFWimage> icon;  // over iconPixels, given to every new window
+  int errorsSeen = 0;           // while quiet, errors are counted, not printed
   bool quiet = false;
 
   glfw2::GLFWkeyfun keyFn = nullptr;
@@ -56,40 +56,74 @@ Layer g;
 int FromGlfw3(int key) {
   if (key >= 32 && key <= 96) return key;  // space .. grave accent, as ASCII
   switch (key) {
-    case GLFW_KEY_ESCAPE: return glfw2::KEY_ESC;
-    case GLFW_KEY_ENTER: return glfw2::KEY_ENTER;
-    case GLFW_KEY_TAB: return glfw2::KEY_TAB;
-    case GLFW_KEY_BACKSPACE: return glfw2::KEY_BACKSPACE;
-    case GLFW_KEY_INSERT: return glfw2::KEY_INSERT;
-    case GLFW_KEY_DELETE: return glfw2::KEY_DEL;
-    case GLFW_KEY_RIGHT: return glfw2::KEY_RIGHT;
-    case GLFW_KEY_LEFT: return glfw2::KEY_LEFT;
-    case GLFW_KEY_DOWN: return glfw2::KEY_DOWN;
-    case GLFW_KEY_UP: return glfw2::KEY_UP;
-    case GLFW_KEY_PAGE_UP: return glfw2::KEY_PAGEUP;
-    case GLFW_KEY_PAGE_DOWN: return glfw2::KEY_PAGEDOWN;
-    case GLFW_KEY_HOME: return glfw2::KEY_HOME;
-    case GLFW_KEY_END: return glfw2::KEY_END;
-    case GLFW_KEY_CAPS_LOCK: return glfw2::KEY_CAPS_LOCK;
-    case GLFW_KEY_SCROLL_LOCK: return glfw2::KEY_SCROLL_LOCK;
-    case GLFW_KEY_NUM_LOCK: return glfw2::KEY_KP_NUM_LOCK;
-    case GLFW_KEY_PAUSE: return glfw2::KEY_PAUSE;
-    case GLFW_KEY_KP_DECIMAL: return glfw2::KEY_KP_DECIMAL;
-    case GLFW_KEY_KP_DIVIDE: return glfw2::KEY_KP_DIVIDE;
-    case GLFW_KEY_KP_MULTIPLY: return glfw2::KEY_KP_MULTIPLY;
-    case GLFW_KEY_KP_SUBTRACT: return glfw2::KEY_KP_SUBTRACT;
-    case GLFW_KEY_KP_ADD: return glfw2::KEY_KP_ADD;
-    case GLFW_KEY_KP_ENTER: return glfw2::KEY_KP_ENTER;
-    case GLFW_KEY_KP_EQUAL: return glfw2::KEY_KP_EQUAL;
-    case GLFW_KEY_LEFT_SHIFT: return glfw2::KEY_LSHIFT;
-    case GLFW_KEY_LEFT_CONTROL: return glfw2::KEY_LCTRL;
-    case GLFW_KEY_LEFT_ALT: return glfw2::KEY_LALT;
-    case GLFW_KEY_LEFT_SUPER: return glfw2::KEY_LSUPER;
-    case GLFW_KEY_RIGHT_SHIFT: return glfw2::KEY_RSHIFT;
-    case GLFW_KEY_RIGHT_CONTROL: return glfw2::KEY_RCTRL;
-    case GLFW_KEY_RIGHT_ALT: return glfw2::KEY_RALT;
-    case GLFW_KEY_RIGHT_SUPER: return glfw2::KEY_RSUPER;
-    case GLFW_KEY_MENU: return glfw2::KEY_MENU;
+    case GLFW_KEY_ESCAPE:
+      return glfw2::KEY_ESC;
+    case GLFW_KEY_ENTER:
+      return glfw2::KEY_ENTER;
+    case GLFW_KEY_TAB:
+      return glfw2::KEY_TAB;
+    case GLFW_KEY_BACKSPACE:
+      return glfw2::KEY_BACKSPACE;
+    case GLFW_KEY_INSERT:
+      return glfw2::KEY_INSERT;
+    case GLFW_KEY_DELETE:
+      return glfw2::KEY_DEL;
+    case GLFW_KEY_RIGHT:
+      return glfw2::KEY_RIGHT;
+    case GLFW_KEY_LEFT:
+      return glfw2::KEY_LEFT;
+    case GLFW_KEY_DOWN:
+      return glfw2::KEY_DOWN;
+    case GLFW_KEY_UP:
+      return glfw2::KEY_UP;
+    case GLFW_KEY_PAGE_UP:
+      return glfw2::KEY_PAGEUP;
+    case GLFW_KEY_PAGE_DOWN:
+      return glfw2::KEY_PAGEDOWN;
+    case GLFW_KEY_HOME:
+      return glfw2::KEY_HOME;
+    case GLFW_KEY_END:
+      return glfw2::KEY_END;
+    case GLFW_KEY_CAPS_LOCK:
+      return glfw2::KEY_CAPS_LOCK;
+    case GLFW_KEY_SCROLL_LOCK:
+      return glfw2::KEY_SCROLL_LOCK;
+    case GLFW_KEY_NUM_LOCK:
+      return glfw2::KEY_KP_NUM_LOCK;
+    case GLFW_KEY_PAUSE:
+      return glfw2::KEY_PAUSE;
+    case GLFW_KEY_KP_DECIMAL:
+      return glfw2::KEY_KP_DECIMAL;
+    case GLFW_KEY_KP_DIVIDE:
+      return glfw2::KEY_KP_DIVIDE;
+    case GLFW_KEY_KP_MULTIPLY:
+      return glfw2::KEY_KP_MULTIPLY;
+    case GLFW_KEY_KP_SUBTRACT:
+      return glfw2::KEY_KP_SUBTRACT;
+    case GLFW_KEY_KP_ADD:
+      return glfw2::KEY_KP_ADD;
+    case GLFW_KEY_KP_ENTER:
+      return glfw2::KEY_KP_ENTER;
+    case GLFW_KEY_KP_EQUAL:
+      return glfw2::KEY_KP_EQUAL;
+    case GLFW_KEY_LEFT_SHIFT:
+      return glfw2::KEY_LSHIFT;
+    case GLFW_KEY_LEFT_CONTROL:
+      return glfw2::KEY_LCTRL;
+    case GLFW_KEY_LEFT_ALT:
+      return glfw2::KEY_LALT;
+    case GLFW_KEY_LEFT_SUPER:
+      return glfw2::KEY_LSUPER;
+    case GLFW_KEY_RIGHT_SHIFT:
+      return glfw2::KEY_RSHIFT;
+    case GLFW_KEY_RIGHT_CONTROL:
+      return glfw2::KEY_RCTRL;
+    case GLFW_KEY_RIGHT_ALT:
+      return glfw2::KEY_RALT;
+    case GLFW_KEY_RIGHT_SUPER:
+      return glfw2::KEY_RSUPER;
+    case GLFW_KEY_MENU:
+      return glfw2::KEY_MENU;
   }
   if (key >= GLFW_KEY_F1 && key <= GLFW_KEY_F25) return glfw2::KEY_F1 + (key - GLFW_KEY_F1);
   if (key >= GLFW_KEY_KP_0 && key <= GLFW_KEY_KP_9) return glfw2::KEY_KP_0 + (key - GLFW_KEY_KP_0);
@@ -183,12 +217,21 @@ void Map(const float axes[6], const unsigned char buttons[15], float outAxes[6],
   outAxes[3] = axes[GLFW_GAMEPAD_AXIS_RIGHT_X];
   outAxes[4] = -axes[GLFW_GAMEPAD_AXIS_RIGHT_Y];
   outAxes[5] = axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER];
-  static const int kOrder[15] = {
-      GLFW_GAMEPAD_BUTTON_A,         GLFW_GAMEPAD_BUTTON_B,          GLFW_GAMEPAD_BUTTON_X,
-      GLFW_GAMEPAD_BUTTON_Y,         GLFW_GAMEPAD_BUTTON_LEFT_BUMPER, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER,
-      GLFW_GAMEPAD_BUTTON_BACK,      GLFW_GAMEPAD_BUTTON_GUIDE,      GLFW_GAMEPAD_BUTTON_DPAD_LEFT,
-      GLFW_GAMEPAD_BUTTON_DPAD_UP,   GLFW_GAMEPAD_BUTTON_DPAD_RIGHT, GLFW_GAMEPAD_BUTTON_DPAD_DOWN,
-      -1,                            -1,                             GLFW_GAMEPAD_BUTTON_START};
+  static const int kOrder[15] = {GLFW_GAMEPAD_BUTTON_A,
+                                 GLFW_GAMEPAD_BUTTON_B,
+                                 GLFW_GAMEPAD_BUTTON_X,
+                                 GLFW_GAMEPAD_BUTTON_Y,
+                                 GLFW_GAMEPAD_BUTTON_LEFT_BUMPER,
+                                 GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER,
+                                 GLFW_GAMEPAD_BUTTON_BACK,
+                                 GLFW_GAMEPAD_BUTTON_GUIDE,
+                                 GLFW_GAMEPAD_BUTTON_DPAD_LEFT,
+                                 GLFW_GAMEPAD_BUTTON_DPAD_UP,
+                                 GLFW_GAMEPAD_BUTTON_DPAD_RIGHT,
+                                 GLFW_GAMEPAD_BUTTON_DPAD_DOWN,
+                                 -1,
+                                 -1,
+                                 GLFW_GAMEPAD_BUTTON_START};
   for (int i = 0; i < 15; ++i) {
     bool down = kOrder[i] >= 0 && buttons[kOrder[i]] == GLFW_PRESS;
     // The triggers count as buttons pressed past half way (their axes run -1..1).
@@ -251,7 +294,8 @@ int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebi
   ::glfwSetMouseButtonCallback(g.window, OnButton3);
   ::glfwSetCursorPosCallback(g.window, OnPos3);
   ::glfwSetWindowCloseCallback(g.window, OnClose3);
-  ::glfwSetInputMode(g.window, GLFW_CURSOR, g.cursorVisible ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
+  ::glfwSetInputMode(g.window, GLFW_CURSOR,
+                     g.cursorVisible ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
   return 1;
 }
 
@@ -499,8 +543,10 @@ void glfwSetWindowIcon(int count, const GLFWicon* icons) {
     const GLFWicon& in = icons[i];
     g.iconPixels.emplace_back(in.Pixels, in.Pixels + (size_t)in.Width * in.Height * 4);
   }
-  for (int i = 0; i < count; ++i) g.icon.push_back({icons[i].Width, icons[i].Height, g.iconPixels[i].data()});
-  if (g.window) ::glfwSetWindowIcon(g.window, (int)g.icon.size(), g.icon.empty() ? nullptr : g.icon.data());
+  for (int i = 0; i < count; ++i)
+    g.icon.push_back({icons[i].Width, icons[i].Height, g.iconPixels[i].data()});
+  if (g.window)
+    ::glfwSetWindowIcon(g.window, (int)g.icon.size(), g.icon.empty() ? nullptr : g.icon.data());
 }
 
 float glfwGetContentScale() {

@@ -58,9 +58,10 @@ Layer& L() {
 void Queue(double at, Kind kind, int a, int b, std::function<void()> fn = nullptr) {
   Layer& l = L();
   Event e{at, l.seq++, kind, a, b, std::move(fn)};
-  auto pos = std::upper_bound(l.queue.begin(), l.queue.end(), e, [](const Event& x, const Event& y) {
-    return x.at < y.at || (x.at == y.at && x.seq < y.seq);
-  });
+  auto pos =
+      std::upper_bound(l.queue.begin(), l.queue.end(), e, [](const Event& x, const Event& y) {
+        return x.at < y.at || (x.at == y.at && x.seq < y.seq);
+      });
   l.queue.insert(pos, std::move(e));
 }
 

@@ -20,8 +20,8 @@ namespace glfw2_script {
 
 struct Joystick {
   bool present = false;
-  std::vector<float> axes;              // as the layer reports them (Y up)
-  std::vector<unsigned char> buttons;   // GLFW_PRESS / GLFW_RELEASE
+  std::vector<float> axes;             // as the layer reports them (Y up)
+  std::vector<unsigned char> buttons;  // GLFW_PRESS / GLFW_RELEASE
 };
 
 // What the host did with the window layer.
@@ -33,13 +33,13 @@ struct Stats {
   // The last window opened.
   int width = 0, height = 0, mode = 0;
   int bits[6] = {0, 0, 0, 0, 0, 0};  // red, green, blue, alpha, depth, stencil
-  int noResizeHint = -1;               // WINDOW_NO_RESIZE hint seen at the last open
+  int noResizeHint = -1;             // WINDOW_NO_RESIZE hint seen at the last open
   int posX = -1, posY = -1;
   std::string title;
   bool keyRepeat = false, autoPoll = true, cursorVisible = true;
-  std::string windowClass;          // as set for the windows opened later
-  std::vector<int> iconSizes;       // the width of each icon picture given
-  std::string mappings;             // every gamepad mapping text accepted
+  std::string windowClass;     // as set for the windows opened later
+  std::vector<int> iconSizes;  // the width of each icon picture given
+  std::string mappings;        // every gamepad mapping text accepted
 };
 
 // Back to a fresh layer: clock 0, nothing open, nothing queued, desktop

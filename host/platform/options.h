@@ -11,8 +11,8 @@
 
 struct VxHostOptions {
   bool fast = false;
-  bool proceduralMusic = false;  // the procedural player instead of the music files
-  long long exitAfter = 0;  // 0: never
+  bool proceduralMusic = false;      // the procedural player instead of the music files
+  long long exitAfter = 0;           // 0: never
   std::string script, record, dump;  // absolute paths, empty when not given
 };
 

@@ -31,7 +31,8 @@ void Add(const std::string& text, const std::string& source) {
   if (text.empty()) return;
   int bad = vx_pads_BadMappingLine(text);
   if (bad == 0 && glfwAddGamepadMappings(text.c_str())) return;
-  std::fprintf(stderr, "quorvex: the gamepad mappings of %s are ignored (line %d is not a mapping)\n",
+  std::fprintf(stderr,
+               "quorvex: the gamepad mappings of %s are ignored (line %d is not a mapping)\n",
                source.c_str(), bad ? bad : 1);
 }
 

@@ -17,8 +17,21 @@ void (*vx_host_dumpHook)(std::string& out) = nullptr;
 
 namespace {
 
-enum Kind { kKeyDown, kKeyUp, kChar, kMouseDown, kMouseUp, kMouseMove, kResize, kFocusLost,
-            kFocusGained, kIconify, kRestore, kClose, kScreenshot };
+enum Kind {
+  kKeyDown,
+  kKeyUp,
+  kChar,
+  kMouseDown,
+  kMouseUp,
+  kMouseMove,
+  kResize,
+  kFocusLost,
+  kFocusGained,
+  kIconify,
+  kRestore,
+  kClose,
+  kScreenshot
+};
 
 struct Event {
   long long slot;
@@ -103,7 +116,8 @@ bool ParseLine(const std::string& line, Event& e) {
     e.kind = kScreenshot;
     ok = (in >> what) && what.size() > 4 && what.size() <= 64 &&
          what.compare(what.size() - 4, 4, ".png") == 0 && what[0] != '.' &&
-         what.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.") ==
+         what.find_first_not_of(
+             "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.") ==
              std::string::npos;
     if (ok) {
       e.a = (int)S().shotNames.size();
@@ -236,15 +250,12 @@ bool vx_record_Open(const std::string& path, std::string& err) {
 bool vx_record_On() { return g_record != nullptr; }
 
 void vx_record_Key(int event, int data) {
-  if (event == 3)
-    Record("char %d", data);
-  else if (event == 1 || event == 2)
-    Record("key %s %d", event == 1 ? "down" : "up", data);
+  if (event == 3) Record("char %d", data);
+  else if (event == 1 || event == 2) Record("key %s %d", event == 1 ? "down" : "up", data);
 }
 
 void vx_record_Mouse(int event, int data, float x, float y) {
-  if (event == 6)
-    Record("mouse move %g %g", x, y);
+  if (event == 6) Record("mouse move %g %g", x, y);
   else if (event == 4 || event == 5)
     Record("mouse %s %d %g %g", event == 4 ? "down" : "up", data, x, y);
 }

@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -63,10 +63,14 @@ bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
 GLenum FormatOfDepth(int depth) {
   switch (depth) {
-    case 1: return GL_LUMINANCE;
-    case 2: return GL_LUMINANCE_ALPHA;
-    case 3: return GL_RGB;
-    default: return GL_RGBA;
+    case 1:
+      return GL_LUMINANCE;
+    case 2:
+      return GL_LUMINANCE_ALPHA;
+    case 3:
+      return GL_RGB;
+    default:
+      return GL_RGBA;
   }
 }
 
@@ -141,7 +145,8 @@ void gxtk_SaveScreenshot(const std::string& path) {
   glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
   const size_t row = (size_t)w * 4;
   for (int top = 0, bottom = h - 1; top < bottom; ++top, --bottom) {
-    std::swap_ranges(px.begin() + top * row, px.begin() + (top + 1) * row, px.begin() + bottom * row);
+    std::swap_ranges(px.begin() + top * row, px.begin() + (top + 1) * row,
+                     px.begin() + bottom * row);
   }
   for (size_t i = 3; i < px.size(); i += 4) px[i] = 255;  // as seen: opaque
   if (!stbi_write_png(path.c_str(), w, h, 4, px.data(), (int)row)) {
@@ -207,8 +212,8 @@ int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
     scissorInForce = 0;
     return 0;
   }
-  if (scissorInForce == 1 && scissorRect[0] == x && scissorRect[1] == glY &&
-      scissorRect[2] == w && scissorRect[3] == h) {
+  if (scissorInForce == 1 && scissorRect[0] == x && scissorRect[1] == glY && scissorRect[2] == w &&
+      scissorRect[3] == h) {
     return 0;
   }
   Flush();
@@ -386,8 +391,8 @@ int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
   return 0;
 }
 
-int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy,
-                               int srcw, int srch) {
+int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw,
+                               int srch) {
   if (!surface) return 0;
   if (surface->seq != glfwGraphicsSeq) surface->Bind();
   float u0 = srcx * surface->uscale;
@@ -402,8 +407,7 @@ int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx,
   return 0;
 }
 
-int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset,
-                             int pitch) {
+int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch) {
   Flush();
   if (w <= 0 || h <= 0 || offset < 0 || pitch < 0) return 0;
   // Every row must land inside the array.
@@ -428,8 +432,8 @@ int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int 
   return 0;
 }
 
-int gxtkGraphics::WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w,
-                               int h, int offset, int pitch) {
+int gxtkGraphics::WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w, int h,
+                               int offset, int pitch) {
   Flush();
   if (!surface || w <= 0 || h <= 0 || offset < 0 || pitch < 0) return 0;
   long long last = (long long)offset + (long long)(h - 1) * pitch + w;

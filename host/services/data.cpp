@@ -120,7 +120,8 @@ int WriteWhole(const std::string& path, String state) {
 #endif
   ok = std::fclose(f) == 0 && ok;
 #ifdef _WIN32
-  ok = ok && MoveFileExA(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  ok = ok && MoveFileExA(tmp.c_str(), path.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
   ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
   if (ok) SyncFolderOf(path);
@@ -203,7 +204,8 @@ void vx_data_Locate(const char* argv0) {
 #else
   const std::string builtIn;
 #endif
-  vx_data_places = vx_data_FindPlaces(dir, builtIn, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+  vx_data_places =
+      vx_data_FindPlaces(dir, builtIn, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
 
 std::string vx_data_Resolve(const std::string& name) {

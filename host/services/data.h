@@ -23,9 +23,9 @@ constexpr const char* kVxDataStamp = "quorvex.stamp";
 
 // Where this copy of the game keeps its files, chosen once at start-up.
 struct VxDataPlaces {
-  std::string dataDir = "./data";         // what "./data/" stands for
-  std::string stateFile = kVxStateFile;   // the saved state
-  bool installed = false;                 // the data came from a share/ folder
+  std::string dataDir = "./data";        // what "./data/" stands for
+  std::string stateFile = kVxStateFile;  // the saved state
+  bool installed = false;                // the data came from a share/ folder
 };
 extern VxDataPlaces vx_data_places;
 

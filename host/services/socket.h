@@ -18,7 +18,7 @@ class VxDataBuffer;
 
 class VxSocketAddress : public Object {
  public:
-  sockaddr_in addr;  // family AF_INET, port and address in network order
+  sockaddr_in addr;    // family AF_INET, port and address in network order
   bool valid = false;  // host and port below match addr
   String host;
   int port = 0;
@@ -44,7 +44,7 @@ class VxSocket : public Object {
   static constexpr vx_socket_t kNone = (vx_socket_t)-1;
 
   vx_socket_t socket = kNone;
-  int protocol = 0;  // 1 and 2 stream, 3 datagram
+  int protocol = 0;              // 1 and 2 stream, 3 datagram
   vx_socket_t accepted = kNone;  // the last accepted connection, until handed over
 
   VxSocket();

@@ -95,7 +95,8 @@ std::string Unescape(const std::string& text) {
 int SoundPeak(const fs::path& wav, double seconds) {
   const openal_test::Wav w = openal_test::ReadWav(wav);
   float peak = -1;
-  for (size_t i = (size_t)(seconds * w.rate) * 2; i < w.samples.size(); ++i) peak = std::max(peak, std::abs(w.samples[i]));
+  for (size_t i = (size_t)(seconds * w.rate) * 2; i < w.samples.size(); ++i)
+    peak = std::max(peak, std::abs(w.samples[i]));
   return (int)(peak * 32768);
 }
 
@@ -120,7 +121,8 @@ TEST_P(Scenario, PlaysAsWritten) {
     } else if (what == "run") {
       WriteFile(dir / "script.txt", script);
       fs::remove(dir / "out.wav");
-      std::vector<std::string> argv = {(dir / "quorvex").string(), "--script", "script.txt", "--dump", "dump.txt"};
+      std::vector<std::string> argv = {(dir / "quorvex").string(), "--script", "script.txt",
+                                       "--dump", "dump.txt"};
       for (std::string s; args >> s;) argv.push_back(s);
       const ProcessResult r = RunProcess(argv, Options());
       ASSERT_TRUE(r.exited && r.status == 0) << r.status << "\n" << r.out << r.err;
@@ -129,7 +131,8 @@ TEST_P(Scenario, PlaysAsWritten) {
       scriptDone = true;
     } else if (what == "dump") {
       args >> a >> b;
-      EXPECT_TRUE(dump.count(a) && Holds(dump[a], b)) << a << " is " << (dump.count(a) ? dump[a] : "missing");
+      EXPECT_TRUE(dump.count(a) && Holds(dump[a], b))
+          << a << " is " << (dump.count(a) ? dump[a] : "missing");
     } else if (what == "output") {
       args >> a >> std::ws;
       std::getline(args, b);
@@ -172,7 +175,8 @@ TEST_P(Scenario, PlaysAsWritten) {
       } else if (check == "pixel") {
         for (int& n : v) args >> n;
         const unsigned char* p = shot.At(v[0], v[1]);
-        EXPECT_TRUE(std::abs(p[0] - v[2]) <= v[5] && std::abs(p[1] - v[3]) <= v[5] && std::abs(p[2] - v[4]) <= v[5])
+        EXPECT_TRUE(std::abs(p[0] - v[2]) <= v[5] && std::abs(p[1] - v[3]) <= v[5] &&
+                    std::abs(p[2] - v[4]) <= v[5])
             << (int)p[0] << " " << (int)p[1] << " " << (int)p[2];
       } else {
         args >> b;
@@ -194,7 +198,9 @@ std::vector<std::string> ScenarioNames() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Game, Scenario, ::testing::ValuesIn(ScenarioNames()),
-                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           return info.param;
+                         });
 
 // Real keys through the X server: the recording shows what arrived.
 TEST_F(Game, RealKeysFromTheServerPlayAGame) {

@@ -25,8 +25,10 @@ int Framework(int argc, char** argv) {
     else vx_app__delegate->KeyEvent(std::atoi(argv[i]), std::atoi(std::strchr(argv[i], ':') + 1));
   }
   if (what == "frames" && argc == 5)
-    (new c_Image())->m_new()->p_Init2(nullptr, 0, 0, 64, 64, std::atoi(argv[4]), 0, nullptr, 0, 0,
-                                      std::atoi(argv[2]), std::atoi(argv[3]));
+    (new c_Image())
+        ->m_new()
+        ->p_Init2(nullptr, 0, 0, 64, 64, std::atoi(argv[4]), 0, nullptr, 0, 0, std::atoi(argv[2]),
+                  std::atoi(argv[3]));
   for (int i = what == "push" ? std::atoi(argv[2]) : 0; i > 0; --i) vx_graphics_PushMatrix();
   if (what == "pop") vx_graphics_PopMatrix();
   vxPrint(String("still running"));

@@ -13,15 +13,17 @@
 
 namespace {
 
-test_support::RecordingGraphics* g_gfx = nullptr;  // the app notes its own calls in the device's log
+test_support::RecordingGraphics* g_gfx =
+    nullptr;  // the app notes its own calls in the device's log
 test_support::RecordingAudio* g_audio = nullptr;
 
 class RecordingApp : public c_App {
  public:
   int p_OnCreate() override {
     c_GameDelegate* d = vx_app__delegate;
-    devicesAtCreate = d->m__graphics && d->m__audio && d->m__input && d->m__graphics == vx_graphics_device &&
-                      d->m__audio == vx_audio_device && d->m__input == vx_input_device;
+    devicesAtCreate = d->m__graphics && d->m__audio && d->m__input &&
+                      d->m__graphics == vx_graphics_device && d->m__audio == vx_audio_device &&
+                      d->m__input == vx_input_device;
     firstCharAtCreate = vx_graphics_context->m_firstChar;
     return 0;
   }
@@ -88,9 +90,10 @@ TEST_F(App, HostEventsReachTheDevicesAndAnUpdatePollsRunsTheAppThenClearsTheHits
 // drawing (the app still renders, without a device), 2 loading (nothing of the app).
 TEST_F(App, FrameBracketsTheAppsRenderByTheRenderersMode) {
   const std::string reset = "SetColor(255,255,255) SetAlpha(1) SetBlend(0) SetScissor(0,0,640,480)";
-  const std::pair<int, std::string> cases[] = {{1, "BeginRender() " + reset + " OnRender(1,255) EndRender()"},
-                                               {0, "BeginRender() OnRender(0,7) EndRender()"},
-                                               {2, "BeginRender() " + reset + " EndRender()"}};
+  const std::pair<int, std::string> cases[] = {
+      {1, "BeginRender() " + reset + " OnRender(1,255) EndRender()"},
+      {0, "BeginRender() OnRender(0,7) EndRender()"},
+      {2, "BeginRender() " + reset + " EndRender()"}};
   for (const auto& [mode, log] : cases) {
     g_gfx->Clear();
     g_gfx->mode = mode;
@@ -137,10 +140,13 @@ TEST_F(App, RootsAreQueuedInTheirFixedOrder) {
   gc_assign(c_Stack::m_NIL, (c_IAsyncEventSource*)nil);
   gc_collect_all(nullptr);
   std::vector<gc_object*> queued;
-  for (gc_object* o = gc_queued_list.succ; o != gc_head(gc_queued_list); o = o->succ) queued.push_back(o);
+  for (gc_object* o = gc_queued_list.succ; o != gc_head(gc_queued_list); o = o->succ)
+    queued.push_back(o);
   const std::vector<gc_object*> expected = {
-      vx_app__app,     vx_app__delegate, vx_graphics_device, vx_graphics_context, vx_audio_device,
-      vx_input_device, renderDevice,     current,            nil,                 vx_asyncevent__sources};
+      vx_app__app,           vx_app__delegate, vx_graphics_device,
+      vx_graphics_context,   vx_audio_device,  vx_input_device,
+      renderDevice,          current,          nil,
+      vx_asyncevent__sources};
   EXPECT_EQ(queued, expected);
   vx_graphics_renderDevice = nullptr, vx_asyncevent__current = nullptr, c_Stack::m_NIL = nullptr;
 }
@@ -152,15 +158,21 @@ TEST_F(App, RootsAreQueuedInTheirFixedOrder) {
 TEST(FrameworkEnding, EachWayGivesItsStatusAndOutput) {
   const std::string error = "Zorbel Runtime Error : ", running = "still running\n",
                     frame = error + "Image frame outside surface\n\n";
-  const struct { std::vector<std::string> args; int status; std::string out; } cases[] = {
-      {{"twice"}, 255, error + "App has already been created\n\n"},
-      {{"keys", "1:432", "1:65"}, 0, ""},                {{"keys", "1:416", "1:65"}, 0, ""},
-      {{"keys", "h416", "1:416"}, 0, ""},                {{"endapp"}, 0, ""},
-      {{"keys", "2:432", "3:432", "2:416", "3:416", "1:431", "1:417"}, 7, running},
-      {{"frames", "200", "128", "4"}, 7, running},       {{"frames", "200", "100", "4"}, 255, frame},
-      {{"frames", "32", "100", "1"}, 255, frame},
-      {{"push", "33"}, 255, error + "Matrix stack overflow\n\n"},
-      {{"pop"}, 255, error + "Matrix stack underflow\n\n"}};
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+  } cases[] = {{{"twice"}, 255, error + "App has already been created\n\n"},
+               {{"keys", "1:432", "1:65"}, 0, ""},
+               {{"keys", "1:416", "1:65"}, 0, ""},
+               {{"keys", "h416", "1:416"}, 0, ""},
+               {{"endapp"}, 0, ""},
+               {{"keys", "2:432", "3:432", "2:416", "3:416", "1:431", "1:417"}, 7, running},
+               {{"frames", "200", "128", "4"}, 7, running},
+               {{"frames", "200", "100", "4"}, 255, frame},
+               {{"frames", "32", "100", "1"}, 255, frame},
+               {{"push", "33"}, 255, error + "Matrix stack overflow\n\n"},
+               {{"pop"}, 255, error + "Matrix stack underflow\n\n"}};
   for (const auto& c : cases) {
     std::vector<std::string> argv = {QUORVEX_PROBE, "framework"};
     argv.insert(argv.end(), c.args.begin(), c.args.end());

@@ -41,7 +41,8 @@ Source* Push(c_Stack* s, char name) {
 TEST(AsyncStack, GrowsToTwiceTheOldLengthPlusTenAndShrinksClearingTheSlots) {
   c_Stack* s = (new c_Stack())->m_new();
   Push(s, 'a');
-  const int steps[][3] = {{1, 10, 1}, {10, 10, 10}, {11, 30, 11}, {100, 100, 100}, {4, 100, 4}, {-3, 100, 0}};
+  const int steps[][3] = {{1, 10, 1},      {10, 10, 10}, {11, 30, 11},
+                          {100, 100, 100}, {4, 100, 4},  {-3, 100, 0}};
   for (const auto& st : steps) {  // asked, capacity, length
     s->p_Length(st[0]);
     EXPECT_EQ(s->m_data.Length(), st[1]) << "length " << st[0];

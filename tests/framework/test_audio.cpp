@@ -15,7 +15,8 @@ TEST(AudioModule, CallsReachTheDeviceWithDataPathsAndWithoutOneNothingHappens) {
   auto* dev = new test_support::RecordingAudio();
   dev->files = {"zorbel://data/sfx/tone.wav"};
   vx_audio_SetAudioDevice(dev);
-  EXPECT_EQ(vx_audio_LoadSound(String("sfx/absent.wav")), nullptr) << "no empty sound for a missing file";
+  EXPECT_EQ(vx_audio_LoadSound(String("sfx/absent.wav")), nullptr)
+      << "no empty sound for a missing file";
   c_Sound* s = vx_audio_LoadSound(String("sfx/tone.wav"));
   vx_audio_PlaySound(s, 7, 1);
   vx_audio_PlaySound(nullptr, 3, 1);

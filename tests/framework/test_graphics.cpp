@@ -27,7 +27,8 @@ std::string Describe(c_Image* img) {
 
 std::string Matrix(c_GraphicsContext* c) {
   std::string s;
-  for (float v : {c->m_ix, c->m_iy, c->m_jx, c->m_jy, c->m_tx, c->m_ty}) s += (s.empty() ? "" : ",") + Num(v);
+  for (float v : {c->m_ix, c->m_iy, c->m_jx, c->m_jy, c->m_tx, c->m_ty})
+    s += (s.empty() ? "" : ",") + Num(v);
   return s;
 }
 
@@ -35,9 +36,13 @@ class Graphics : public ::testing::Test {
  protected:
   void SetUp() override {
     dev = new test_support::RecordingGraphics(320, 200);
-    const std::tuple<const char*, int, int> pictures[] = {
-        {"wide", 200, 100}, {"tall", 200, 128}, {"mid", 64, 32}, {"both", 20, 10}, {"vrin_font", 960, 10}};
-    for (auto [name, w, h] : pictures) dev->files["zorbel://data/" + std::string(name) + ".png"] = {w, h};
+    const std::tuple<const char*, int, int> pictures[] = {{"wide", 200, 100},
+                                                          {"tall", 200, 128},
+                                                          {"mid", 64, 32},
+                                                          {"both", 20, 10},
+                                                          {"vrin_font", 960, 10}};
+    for (auto [name, w, h] : pictures)
+      dev->files["zorbel://data/" + std::string(name) + ".png"] = {w, h};
     vx_graphics_renderDevice = nullptr;
     vx_graphics_SetGraphicsDevice(dev);
     gc_assign(vx_graphics_context, (new c_GraphicsContext())->m_new());
@@ -53,18 +58,22 @@ class Graphics : public ::testing::Test {
 // (dropped once applied), 2 and 4 a one-pixel border around each frame left
 // and right, above and below; one frame covering the surface is marked so.
 TEST_F(Graphics, ImagesAreCutIntoFramesAndShapedByTheirFlags) {
-  const struct { const char* name; int frames, flags, frameSize; const char* image; } cases[] = {
-      {"wide", 3, 0, 64, "64x64 at 0,0 flags 0: 0,0 64,0 128,0"},
-      {"tall", 4, 0, 64, "64x64 at 0,0 flags 0: 0,0 64,0 128,0 0,64"},  // the fourth wraps
-      {"mid", 1, 1, 0, "64x32 at 32,16 flags 65536: 0,0"},
-      {"mid", 2, 0, 0, "32x32 at 0,0 flags 0: 0,0 32,0"},
-      {"both", 2, 7, 0, "8x8 at 4,4 flags 6: 1,1 11,1"},  // centred on the trimmed frame
-      {"none", 1, 0, 0, "null"},
-      {"none", 1, 0, 8, "null"}};
+  const struct {
+    const char* name;
+    int frames, flags, frameSize;
+    const char* image;
+  } cases[] = {{"wide", 3, 0, 64, "64x64 at 0,0 flags 0: 0,0 64,0 128,0"},
+               {"tall", 4, 0, 64, "64x64 at 0,0 flags 0: 0,0 64,0 128,0 0,64"},  // the fourth wraps
+               {"mid", 1, 1, 0, "64x32 at 32,16 flags 65536: 0,0"},
+               {"mid", 2, 0, 0, "32x32 at 0,0 flags 0: 0,0 32,0"},
+               {"both", 2, 7, 0, "8x8 at 4,4 flags 6: 1,1 11,1"},  // centred on the trimmed frame
+               {"none", 1, 0, 0, "null"},
+               {"none", 1, 0, 8, "null"}};
   for (const auto& c : cases) {
     const String path((c.name + std::string(".png")).c_str());
-    c_Image* img = c.frameSize ? vx_graphics_LoadImage2(path, c.frameSize, c.frameSize, c.frames, c.flags)
-                               : vx_graphics_LoadImage(path, c.frames, c.flags);
+    c_Image* img = c.frameSize
+                       ? vx_graphics_LoadImage2(path, c.frameSize, c.frameSize, c.frames, c.flags)
+                       : vx_graphics_LoadImage(path, c.frames, c.flags);
     EXPECT_EQ(Describe(img), c.image) << c.name << " " << c.flags;
   }
   c_Image* img = Load("mid", 1, 0);
@@ -137,7 +146,8 @@ TEST_F(Graphics, WhatReachesTheDeviceInAFrameAndWhatTheNextFrameResets) {
   EXPECT_EQ(dev->Log(),
             "SetColor(1,2,3) SetAlpha(0.25) SetBlend(1) SetScissor(1,2,10,5) Cls(0,0,0) "
             "SetMatrix(1,0,0,1,10,0) DrawRect(0,0,4,4) DrawRect(0,8,4,4) DrawOval(30,30,40,20) "
-            "ReadPixels(1,2,3,2,0,3) SetMatrix(1,0,0,1,0,0) DrawSurface(8,14) DrawSurface2(0,0,32,0,32,32) "
+            "ReadPixels(1,2,3,2,0,3) SetMatrix(1,0,0,1,0,0) DrawSurface(8,14) "
+            "DrawSurface2(0,0,32,0,32,32) "
             "SetMatrix(2,0,0,3,-13,-7) DrawSurface(0,0)");
   EXPECT_EQ(dev->Last("DrawSurface")->surface, whole->m_surface);
   EXPECT_EQ(ctx()->m_matrixSp, 0) << "the matrix is popped again";
@@ -151,7 +161,8 @@ TEST_F(Graphics, WhatReachesTheDeviceInAFrameAndWhatTheNextFrameResets) {
   vx_graphics_Cls(0, 0, 0);
   EXPECT_EQ(dev->Log(), "");
   vx_graphics_BeginRender();
-  EXPECT_EQ(ctx()->m_colorG + ctx()->m_alpha + ctx()->m_blend + ctx()->m_scissorW, 255 + 1 + 0 + 320);
+  EXPECT_EQ(ctx()->m_colorG + ctx()->m_alpha + ctx()->m_blend + ctx()->m_scissorW,
+            255 + 1 + 0 + 320);
   EXPECT_EQ(Matrix(ctx()), "1,0,0,1,0,0");
   EXPECT_EQ(ctx()->m_matrixSp + ctx()->m_tformed, 0);
   EXPECT_EQ(ctx()->m_font, font);

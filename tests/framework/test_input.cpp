@@ -56,13 +56,21 @@ TEST_F(Input, AKeyHitsOnceForTheNextUpdateAndRepeatsAddNothing) {
 // themselves. After each mouse (4 to 6) or touch (7 to 9) event: the left
 // button, the first touch, the mouse's and the first touch's position.
 TEST_F(Input, LeftButtonAndFirstTouchAreOnePointer) {
-  const struct { int event, data; float x, y; const char* state; } steps[] = {
-      {4, 0, 12, 34, "11 11 12 34 12 34"},  {5, 0, 99, 99, "10 10 12 34 12 34"},  // a release does not move
-      {7, 0, 40, 50, "21 21 40 50 40 50"},  {9, 0, 41, 51, "21 21 41 51 41 51"},
-      {8, 0, 0, 0, "20 20 41 51 41 51"},    {6, -1, 300, 200, "20 20 300 200 300 200"},
-      {4, 1, 5, 6, "20 20 5 6 5 6"},        {7, 5, 70, 80, "20 20 5 6 5 6"}};
+  const struct {
+    int event, data;
+    float x, y;
+    const char* state;
+  } steps[] = {{4, 0, 12, 34, "11 11 12 34 12 34"},
+               {5, 0, 99, 99, "10 10 12 34 12 34"},  // a release does not move
+               {7, 0, 40, 50, "21 21 40 50 40 50"},
+               {9, 0, 41, 51, "21 21 41 51 41 51"},
+               {8, 0, 0, 0, "20 20 41 51 41 51"},
+               {6, -1, 300, 200, "20 20 300 200 300 200"},
+               {4, 1, 5, 6, "20 20 5 6 5 6"},
+               {7, 5, 70, 80, "20 20 5 6 5 6"}};
   for (const auto& s : steps) {
-    s.event < 7 ? dev->p_MouseEvent(s.event, s.data, s.x, s.y) : dev->p_TouchEvent(s.event, s.data, s.x, s.y);
+    s.event < 7 ? dev->p_MouseEvent(s.event, s.data, s.x, s.y)
+                : dev->p_TouchEvent(s.event, s.data, s.x, s.y);
     std::string state = std::to_string(HD(1)) + " " + std::to_string(HD(384));
     for (float v : {vx_input_MouseX(), vx_input_MouseY(), vx_input_TouchX(0), vx_input_TouchY(0)})
       state += " " + test_support::Num(v);
@@ -77,7 +85,8 @@ TEST_F(Input, QueuesHoldThirtyThreeHitsAndThirtyTwoCharactersPerUpdate) {
   dev->p_MouseEvent(4, 0, 1, 1);  // the 33rd hit fits, its mirror does not
   Key(1, 133);
   Update([] {
-    EXPECT_EQ(std::vector<int>({HD(131), HD(1), HD(384), HD(133)}), (std::vector<int>{11, 11, 1, 1}));
+    EXPECT_EQ(std::vector<int>({HD(131), HD(1), HD(384), HD(133)}),
+              (std::vector<int>{11, 11, 1, 1}));
   });
   Key(1, 134);
   Update([] { EXPECT_EQ(HD(134), 11); });
@@ -100,7 +109,9 @@ TEST_F(Input, CodesOutOfRangeAreIgnoredAndReadZero) {
   Key(1, 511);
   EXPECT_EQ(vx_input_KeyDown(511) + vx_input_MouseDown(510) + vx_input_TouchDown(127), 3);
   for (int k : {0, -1, 512, 100000}) EXPECT_EQ(HD(k), 0) << k;
-  EXPECT_EQ(vx_input_MouseDown(511) + vx_input_TouchDown(128) + vx_input_TouchX(32) + vx_input_TouchY(-1), 0);
+  EXPECT_EQ(
+      vx_input_MouseDown(511) + vx_input_TouchDown(128) + vx_input_TouchX(32) + vx_input_TouchY(-1),
+      0);
   for (auto [index, unit] : std::vector<std::pair<int, int>>{{0, 4}, {2, 0}, {-1, 0}, {0, -1}})
     EXPECT_EQ(vx_input_JoyX(index, unit) + vx_input_JoyY(index, unit), 0) << index << "," << unit;
 }
@@ -111,13 +122,14 @@ TEST_F(Input, JoysticksArePolledUntilTheFirstMissingOne) {
   Update([] { EXPECT_EQ(vx_input_JoyDown(5, 2), 0); });
   EXPECT_EQ(host.polled, (std::vector<int>{0, 1}));
   host.pads[1].present = true;
-  host.pads[2].x[0] = 0.5f, host.pads[2].y[0] = -0.25f, host.pads[2].x[1] = 0.75f, host.pads[2].y[1] = 1;
+  host.pads[2].x[0] = 0.5f, host.pads[2].y[0] = -0.25f, host.pads[2].x[1] = 0.75f,
+  host.pads[2].y[1] = 1;
   Update([] {
     EXPECT_EQ(HD(325), 11);
     EXPECT_EQ(vx_input_JoyHit(5, 2) + vx_input_JoyDown(5, 2), 2);
     EXPECT_EQ(vx_input_JoyDown(5, 10), 1) << "256 | 10 * 32 | 5 is unit 2's button again";
-    const std::vector<float> sticks = {vx_input_JoyX(0, 2), vx_input_JoyY(0, 2), vx_input_JoyX(1, 2),
-                                       vx_input_JoyY(1, 2)};
+    const std::vector<float> sticks = {vx_input_JoyX(0, 2), vx_input_JoyY(0, 2),
+                                       vx_input_JoyX(1, 2), vx_input_JoyY(1, 2)};
     EXPECT_EQ(sticks, (std::vector<float>{0.5f, -0.25f, 0.75f, 1}));
   });
   EXPECT_EQ(host.polled, (std::vector<int>{0, 1, 0, 1, 2, 3}));

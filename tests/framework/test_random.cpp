@@ -42,12 +42,16 @@ uint32_t SeedBefore(uint32_t n) { return ((n << 8) - 1013904223u) * 4276115653u;
 // where the formula puts them.
 TEST(Random, RandIntReachesBothBoundsAndIsExactNearWholeNumbers) {
   const uint32_t kMax = (1u << 24) - 1;
-  const struct { uint32_t n; float low, high; int want; } cases[] = {
-      {0, 0, 4, 0}, {kMax, 0, 4, 4}, {kMax, 1, 1, 1}, {kMax, 1, 0, 0}, {0, 1, 0, 1},
-      {1, 1, 0, 0}, {50, 1, 0, 0}, {4204816, 0, 3, 0}, {4204817, 0, 3, 1}};
+  const struct {
+    uint32_t n;
+    float low, high;
+    int want;
+  } cases[] = {{0, 0, 4, 0}, {kMax, 0, 4, 4}, {kMax, 1, 1, 1},    {kMax, 1, 0, 0},   {0, 1, 0, 1},
+               {1, 1, 0, 0}, {50, 1, 0, 0},   {4204816, 0, 3, 0}, {4204817, 0, 3, 1}};
   for (const auto& c : cases) {
     vx_random_Seed = (int)SeedBefore(c.n);
-    EXPECT_EQ(vx_random_RandInt(c.low, c.high), c.want) << c.n << " of 2^24, " << c.low << ".." << c.high;
+    EXPECT_EQ(vx_random_RandInt(c.low, c.high), c.want)
+        << c.n << " of 2^24, " << c.low << ".." << c.high;
   }
 }
 

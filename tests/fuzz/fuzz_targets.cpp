@@ -75,7 +75,8 @@ std::string StateLoad(const unsigned char* data, size_t size) {
   const String text = String::Load(data, (int)size);
   app->p_LoadPayload(text);
   const Array<int>& opt = app->m_opt;
-  if (opt[kOptPadX] < 64 || opt[kOptPadY] < 64 || opt[kOptPadSize] < 8 || opt[kOptOverscan] != 1) std::abort();
+  if (opt[kOptPadX] < 64 || opt[kOptPadY] < 64 || opt[kOptPadSize] < 8 || opt[kOptOverscan] != 1)
+    std::abort();
   const String saved = app->p_SavePayload();
   PlayEveryScreen();
   gc_collect_all(nullptr);  // the arrays each text split into go now
@@ -98,8 +99,8 @@ std::string SoundLoad(const unsigned char* data, size_t size) {
   for (long long i = 0; i < (long long)length * channels * format; ++i) sum += pcm[i];
   std::free(pcm);
   if (sum == 0xffffffffu) std::abort();  // keeps the reads
-  return "loaded " + std::to_string(length) + " " + std::to_string(channels) + " " + std::to_string(format) + " " +
-         std::to_string(hertz);
+  return "loaded " + std::to_string(length) + " " + std::to_string(channels) + " " +
+         std::to_string(format) + " " + std::to_string(hertz);
 }
 
 // Pictures: stb_image decodes as VxGlfwGame::LoadImageData does (refusing what
@@ -122,12 +123,14 @@ std::string ImageLoad(const unsigned char* data, size_t size) {
 }  // namespace
 
 FuzzBody FuzzTarget(const std::string& name) {
-  [[maybe_unused]] static const bool collectorReady = (gc_init_lists(), true);  // before any body runs
-  return name == "string_load" ? StringLoad
+  [[maybe_unused]] static const bool collectorReady =
+      (gc_init_lists(), true);  // before any body runs
+  return name == "string_load"  ? StringLoad
          : name == "state_load" ? StateLoad
          : name == "wav_load"   ? SoundLoad<LoadWAV>
          : name == "ogg_load"   ? SoundLoad<LoadOGG>
-         : name == "image_load" ? ImageLoad : nullptr;
+         : name == "image_load" ? ImageLoad
+                                : nullptr;
 }
 
 #ifdef QUORVEX_FUZZ_TARGET  // the libFuzzer build: one executable per target

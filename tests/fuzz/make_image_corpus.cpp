@@ -21,8 +21,9 @@ void Append(std::vector<unsigned char>* out, const void* data, int size) {
 Bytes Png(int w, int h) {
   std::vector<unsigned char> pixels(w * h * 4, 0x80);
   Bytes png;
-  stbi_write_png_to_func([](void* out, void* data, int size) { Append(static_cast<Bytes*>(out), data, size); },
-                         &png, w, h, 4, pixels.data(), w * 4);
+  stbi_write_png_to_func(
+      [](void* out, void* data, int size) { Append(static_cast<Bytes*>(out), data, size); }, &png,
+      w, h, 4, pixels.data(), w * 4);
   return png;
 }
 
@@ -52,11 +53,12 @@ int main(int argc, char** argv) {
   Put32(huge, kWidth, 100000), Put32(huge, kHeight, 100000);
   Put32(zero, kWidth, 0), Put32(zero, kHeight, 0);
   for (size_t i = kData + 2; i < kData + 10; ++i) broken[i] = 0xff;  // a reserved block type
-  Put32(short64, kHeight, 64);                                      // 64 rows, data for one
-  Put32(asks, kDataLength, 0x7fffff00);                             // a data chunk of 2 GB
+  Put32(short64, kHeight, 64);                                       // 64 rows, data for one
+  Put32(asks, kDataLength, 0x7fffff00);                              // a data chunk of 2 GB
   const Bytes truncated(good.begin(), good.begin() + 20);
-  const Bytes bmp = {'B', 'M', 0xe8, 3, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0, 0x28,  // a header cut short
-                     0, 0, 0, 4, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0x18, 0};
+  const Bytes bmp = {
+      'B', 'M', 0xe8, 3, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0,    0x28,  // a header cut short
+      0,   0,   0,    4, 0, 0, 0, 4, 0, 0, 0,    1, 0, 0x18, 0};
   bool ok = Write(dir, "good-2x2.png", good) && Write(dir, "bad-depth.png", depth) &&
             Write(dir, "huge.png", huge) && Write(dir, "zero-size.png", zero) &&
             Write(dir, "broken-idat.png", broken) && Write(dir, "short-idat.png", short64) &&

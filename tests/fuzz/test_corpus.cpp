@@ -20,7 +20,8 @@ std::vector<std::string> Files() {
   for (const std::filesystem::path& root : {kCorpus, kBuilt}) {
     if (!std::filesystem::exists(root)) continue;
     for (const auto& e : std::filesystem::recursive_directory_iterator(root))
-      if (e.is_regular_file() && e.path().parent_path() != root) files.push_back(e.path().lexically_relative(root));
+      if (e.is_regular_file() && e.path().parent_path() != root)
+        files.push_back(e.path().lexically_relative(root));
   }
   return files;
 }
@@ -29,7 +30,8 @@ class Corpus : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Corpus, GivesItsExpectedOutcome) {
   const std::string file = GetParam();
-  const std::string bytes = test_files::ReadFile((std::filesystem::exists(kCorpus / file) ? kCorpus : kBuilt) / file);
+  const std::string bytes =
+      test_files::ReadFile((std::filesystem::exists(kCorpus / file) ? kCorpus : kBuilt) / file);
   const FuzzBody body = FuzzTarget(file.substr(0, file.find('/')));
   ASSERT_TRUE(body) << "no such fuzz target";
   std::string expected = "(no line in expected.txt)";  // its "<target>/<file> <outcome>" line

@@ -14,7 +14,8 @@ TEST_F(Assets, APictureIsCutAtItsResolutionAndKeepsItsSizesEvenWhenMissing) {
   c_Image* image = app->m_img[1];
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(std::make_tuple(image->p_Width(), image->m_frames[2]->m_y, image->m_tx),
-            std::make_tuple(128, 64, 64.0f)) << "frames wrap into the next row; flag 1 centres the handle";
+            std::make_tuple(128, 64, 64.0f))
+      << "frames wrap into the next row; flag 1 centres the handle";
   app->p_LoadFont(90, String("fonts/editundo"), 7, 10);
   EXPECT_EQ(app->m_img[90]->p_Height(), 64);
   EXPECT_EQ(app->m_imgSize[270], 7) << "the font keeps its virtual advance";
@@ -26,7 +27,8 @@ TEST_F(Assets, APictureIsCutAtItsResolutionAndKeepsItsSizesEvenWhenMissing) {
   app->m_hdFactor = 2;
   app->p_LoadImg(1, String("gfx"), 32, 16, 8, 1);
   EXPECT_EQ(app->m_img[1], nullptr);
-  EXPECT_EQ(std::make_pair(app->m_imgSize[3], app->m_imgSize[5]), std::make_pair(64, 8)) << "kept for hit tests";
+  EXPECT_EQ(std::make_pair(app->m_imgSize[3], app->m_imgSize[5]), std::make_pair(64, 8))
+      << "kept for hit tests";
 
   const size_t opened = gfx->opened.size() + audio->opened.size();
   app->p_LoadImg(100, String("gfx"), 8, 8, 1, 1);

@@ -6,7 +6,11 @@ namespace {
 
 class Credits : public StartedAppTest {
  protected:
-  void SetUp() override { StartedAppTest::SetUp(); Tap(78); Update(30); }  // N opens them from the title screen
+  void SetUp() override {
+    StartedAppTest::SetUp();
+    Tap(78);
+    Update(30);
+  }  // N opens them from the title screen
 };
 
 TEST_F(Credits, TheLinesScrollThroughTheListAndWrap) {

@@ -18,10 +18,12 @@ TEST_F(Drawing, EachRecordCarriesTheDrawingStateOfItsCallAndAFrameHolds2499) {
   app->p_Oval(320, 240, 9, 8);
   std::vector<float> got;
   for (const DrawRecord& d : Records())
-    got.insert(got.end(), {d.kind, d.x, d.y, d.rot, d.w, d.h, d.frame, d.alpha, d.r, d.g, d.b, d.blend});
-  EXPECT_EQ(got, (std::vector<float>{42,        11,  12,  -90, 1.5f, 2.5f, 7, 0.75f, 10,  20,  30,  3,
-                                     kRectKind, 5,   6,   -90, 70,   80,   0, 0.75f, 40,  50,  60,  3,
-                                     kOvalKind, 320, 240, 0,   9,    8,    0, 1,     255, 255, 255, 1}));
+    got.insert(got.end(),
+               {d.kind, d.x, d.y, d.rot, d.w, d.h, d.frame, d.alpha, d.r, d.g, d.b, d.blend});
+  EXPECT_EQ(got,
+            (std::vector<float>{42,        11,  12,  -90, 1.5f, 2.5f, 7, 0.75f, 10,  20,  30,  3,
+                                kRectKind, 5,   6,   -90, 70,   80,   0, 0.75f, 40,  50,  60,  3,
+                                kOvalKind, 320, 240, 0,   9,    8,    0, 1,     255, 255, 255, 1}));
 
   for (int n = 3; n < 2498; ++n) ASSERT_TRUE(app->p_Record(kRectKind, (float)n, 0, 1, 1, 0));
   app->p_DrawGlow(3, 1, 2, 0);  // its halo is the 2,500th
@@ -43,13 +45,19 @@ TEST_F(Drawing, ButtonsAreHitStrictlyInsideTheirScaledCellAndBoxesWithAMargin) {
     app->m_touchX[point] = x;
     app->m_touchY[point] = y;
   };
-  // Buttons are hit strictly inside; touch boxes reach 12 further right and below, 6 left and above.
-  struct Case { bool box; int x, y, hit; };
-  for (Case k : {Case{0, 119, 59, 1}, Case{0, 120, 50, 0}, Case{0, 81, 41, 1}, Case{0, 100, 40, 0},
-                 Case{1, 161, 215, 1}, Case{1, 162, 215, 0}, Case{1, 95, 215, 1}, Case{1, 94, 215, 0},
-                 Case{1, 125, 195, 1}, Case{1, 125, 194, 0}, Case{1, 125, 241, 1}, Case{1, 125, 242, 0}}) {
+  // Buttons are hit strictly inside; touch boxes reach 12 further right and below, 6 left and
+  // above.
+  struct Case {
+    bool box;
+    int x, y, hit;
+  };
+  for (Case k :
+       {Case{0, 119, 59, 1}, Case{0, 120, 50, 0}, Case{0, 81, 41, 1}, Case{0, 100, 40, 0},
+        Case{1, 161, 215, 1}, Case{1, 162, 215, 0}, Case{1, 95, 215, 1}, Case{1, 94, 215, 0},
+        Case{1, 125, 195, 1}, Case{1, 125, 194, 0}, Case{1, 125, 241, 1}, Case{1, 125, 242, 0}}) {
     at(k.box ? 4 : 6, k.x, k.y);  // any point
-    EXPECT_EQ(k.box ? app->p_Touch(100, 200, 50, 30) : app->p_Button(12, 100, 50, 3), k.hit) << k.x << "," << k.y;
+    EXPECT_EQ(k.box ? app->p_Touch(100, 200, 50, 30) : app->p_Button(12, 100, 50, 3), k.hit)
+        << k.x << "," << k.y;
   }
   app->m_touchDown[4] = 0;
   EXPECT_EQ(app->p_Touch(100, 200, 50, 30), 0) << "a point that is up";

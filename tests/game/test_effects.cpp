@@ -15,8 +15,10 @@ TEST_F(Effects, InTheModesWithEffectsEachTakesTheNextOf24SlotsStopsItsChannelPla
   }
   app->p_PlaySFX(500, 1);  // beyond the table: its slot, but nothing to play
   EXPECT_EQ(audio->Calls(),
-            "load:zorbel://data/sfx/095.wav stop101 play101:095.wav,0 rate101=1.5 vol101=0.25 pan101=-0.5 "
-            "stop102 play102:095.wav,0 rate102=1.5 vol102=0.25 pan102=-0.5 stop103 rate103=1 vol103=1 pan103=0");
+            "load:zorbel://data/sfx/095.wav stop101 play101:095.wav,0 rate101=1.5 vol101=0.25 "
+            "pan101=-0.5 "
+            "stop102 play102:095.wav,0 rate102=1.5 vol102=0.25 pan102=-0.5 stop103 rate103=1 "
+            "vol103=1 pan103=0");
   for (int n = 3; n < 49; ++n) app->p_PlaySFX(95, 1);
   EXPECT_EQ(audio->calls.back(), "pan101=0") << "the 49th effect is back on slot 1";
   EXPECT_EQ(app->m_sfxNext, 1);

@@ -18,29 +18,38 @@ std::vector<std::string> Data(std::initializer_list<const char*> names) {
   return out;
 }
 
-// 640 x 480 is above 630 pixels: the -hd pictures, the first two for the start's own loading display.
+// 640 x 480 is above 630 pixels: the -hd pictures, the first two for the start's own loading
+// display.
 TEST_F(Loading, TheLoaderTakesTwentySevenStepsAndSoundsTheJingleOnce) {
   host.StartGame();
   int updates = 0;
   for (; app->m_loadPhase != 0 && updates < 100; ++updates) Update();
   EXPECT_EQ(updates, 28) << "27 loading steps and the one that ends the loader";
-  EXPECT_EQ(gfx->opened, Data({"common/DRVLLogo-hd.png", "fonts/editundo-hd.png", "common/icons-hd.png",
-                               "common/Buttons-hd.png", "common/dpad-hd.png", "common/DRVLLogo-hd.png",
-                               "common/Testcard_Circle-hd.png", "fonts/editundo-hd.png", "menu-hd.png",
-                               "logo-hd.png", "parts-hd.png", "BadgesA-hd.png", "gfx-hd.png", "gfx_glow-hd.png"}));
-  EXPECT_EQ(audio->opened, Data({"sfx/096.wav", "sfx/001.wav", "sfx/095.wav", "sfx/098.wav", "sfx/099.wav",
-                                 "sfx/002.wav", "sfx/003.wav", "sfx/010.wav", "sfx/004.wav", "sfx/005.wav",
-                                 "sfx/006.wav", "sfx/011.wav", "sfx/007.wav", "sfx/012.wav", "sfx/013.wav",
-                                 "sfx/014.wav"}));
+  EXPECT_EQ(gfx->opened, Data({"common/DRVLLogo-hd.png", "fonts/editundo-hd.png",
+                               "common/icons-hd.png", "common/Buttons-hd.png", "common/dpad-hd.png",
+                               "common/DRVLLogo-hd.png", "common/Testcard_Circle-hd.png",
+                               "fonts/editundo-hd.png", "menu-hd.png", "logo-hd.png",
+                               "parts-hd.png", "BadgesA-hd.png", "gfx-hd.png", "gfx_glow-hd.png"}));
+  EXPECT_EQ(audio->opened, Data({"sfx/096.wav", "sfx/001.wav", "sfx/095.wav", "sfx/098.wav",
+                                 "sfx/099.wav", "sfx/002.wav", "sfx/003.wav", "sfx/010.wav",
+                                 "sfx/004.wav", "sfx/005.wav", "sfx/006.wav", "sfx/011.wav",
+                                 "sfx/007.wav", "sfx/012.wav", "sfx/013.wav", "sfx/014.wav"}));
   EXPECT_EQ(Plays(96), 1) << "the jingle at step 4";
   EXPECT_EQ(app->m_gameMode, kModeMenu);
 }
 
 TEST_F(Flow, TheScaleKeepsOneSideAtTheDesignSizeAndANewSizeReloadsAtItsClass) {
-  struct Case { int w, h; float scale, vw, vh; int landscape, hd; };
-  const Case cases[] = {{640, 480, 1, 640, 480, 1, 2},           {1280, 720, 2, 640, 360, 1, 4},
-                        {720, 1280, 1280.0f / 480, 270, 480, 0, 4}, {630, 630, 630.0f / 480, 480, 480, 1, 1},
-                        {631, 400, 631.0f / 640, 640, 405.71f, 1, 2}, {1230, 1231, 1231.0f / 480, 479.61f, 480, 0, 4}};
+  struct Case {
+    int w, h;
+    float scale, vw, vh;
+    int landscape, hd;
+  };
+  const Case cases[] = {{640, 480, 1, 640, 480, 1, 2},
+                        {1280, 720, 2, 640, 360, 1, 4},
+                        {720, 1280, 1280.0f / 480, 270, 480, 0, 4},
+                        {630, 630, 630.0f / 480, 480, 480, 1, 1},
+                        {631, 400, 631.0f / 640, 640, 405.71f, 1, 2},
+                        {1230, 1231, 1231.0f / 480, 479.61f, 480, 0, 4}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
     gfx->width = c.w;
@@ -74,10 +83,11 @@ TEST_F(Flow, TheRenderReplaysTheRecordsAtTheScaleSettingTheBlendOnlyWhenItChange
   app->p_SetSize(2);
   app->p_DrawImg(5, 300, 200, 0);
   app->p_DrawImg(7, 50, 50, 0);  // an empty slot draws nothing
-  app->m_drawCount += 14;         // nor does an incomplete record
+  app->m_drawCount += 14;        // nor does an incomplete record
   gfx->Clear();
   host.RenderGame();
-  const std::string log = gfx->Log();  // from the fill on; before it, the framework's start of a frame
+  const std::string log =
+      gfx->Log();  // from the fill on; before it, the framework's start of a frame
   EXPECT_EQ(log.substr(log.find("SetColor(10,")),
             "SetColor(10,20,30) SetAlpha(0.5) SetMatrix(1,0,0,1,0,0) DrawRect(-1,-1,1282,722) "
             "SetColor(255,255,255) SetAlpha(1) "
@@ -92,8 +102,10 @@ TEST_F(Flow, SuspendingPausesAGameSavesAndHoldsTheUpdatesUntilResumed) {
   const float clock = app->m_clock;
   host.state.clear();
   host.SuspendGame();
-  EXPECT_EQ(std::make_tuple(app->m_paused, app->m_pauseState, app->m_pausePanelY, host.UpdateRate()),
-            std::make_tuple(1, 1, 240, 5)) << "the pause panel is in at once; the updates slow down";
+  EXPECT_EQ(
+      std::make_tuple(app->m_paused, app->m_pauseState, app->m_pausePanelY, host.UpdateRate()),
+      std::make_tuple(1, 1, 240, 5))
+      << "the pause panel is in at once; the updates slow down";
   EXPECT_FALSE(host.state.empty()) << "saved";
   Update(5);
   EXPECT_EQ(app->m_clock, clock) << "no update reaches a suspended app";
@@ -114,7 +126,8 @@ TEST_F(Flow, ThePauseIconPausesAGame) {
     MouseButton(false);
     EXPECT_EQ(app->m_paused, xy < 32) << xy;
   }
-  EXPECT_EQ(std::make_pair(app->m_tapLock, Plays(98)), std::make_pair(1, 1)) << "that touch does not also play";
+  EXPECT_EQ(std::make_pair(app->m_tapLock, Plays(98)), std::make_pair(1, 1))
+      << "that touch does not also play";
 }
 
 TEST_F(Flow, F1ShowsTheRatesF2HidesTheScoreF11AsksForTheFullScreenAndF4Quits) {
@@ -128,7 +141,8 @@ TEST_F(Flow, F1ShowsTheRatesF2HidesTheScoreF11AsksForTheFullScreenAndF4Quits) {
   EXPECT_EQ(Glyphs() - Glyphs(240), 0);
   const glfw2_script::Stats& s = glfw2_script::GetStats();
   Tap(122);  // to the desktop's size
-  EXPECT_EQ(std::make_tuple(s.width, s.height, s.mode), std::make_tuple(1920, 1080, GLFW_FULLSCREEN));
+  EXPECT_EQ(std::make_tuple(s.width, s.height, s.mode),
+            std::make_tuple(1920, 1080, GLFW_FULLSCREEN));
   Tap(122);
   EXPECT_EQ(std::make_tuple(s.width, s.height, s.mode), std::make_tuple(640, 480, GLFW_WINDOW));
   Key(115, true);

@@ -21,7 +21,8 @@ TEST_F(GameOver, AScoreGoesBeforeTheFirstStrictlySmallerOfTheBestTenAndFirstInTh
             std::vector<int>({500, 400, 450, 400, 0}));
   EXPECT_EQ(app->p_MyNth(), String("2nd"));
   EXPECT_EQ(app->m_hiScores[40], 400);
-  for (int k = 0; k < 10; ++k) EXPECT_EQ(app->m_hiScores[k] + app->m_hiScores[20 + k], 0) << "other types";
+  for (int k = 0; k < 10; ++k)
+    EXPECT_EQ(app->m_hiScores[k] + app->m_hiScores[20 + k], 0) << "other types";
 
   for (int k = 0; k < 10; ++k) app->m_hiScores[10 + k] = 1000 - 10 * k;
   app->m_score = 5;
@@ -30,24 +31,32 @@ TEST_F(GameOver, AScoreGoesBeforeTheFirstStrictlySmallerOfTheBestTenAndFirstInTh
   EXPECT_EQ(app->p_MyNth(), String(""));
   EXPECT_EQ(std::make_pair(app->m_hiScores[40], app->m_hiScores[41]), std::make_pair(5, 400))
       << "but the newest of the latest ten";
-  EXPECT_NE(host.state.find("|1000|5|990|400|"), std::string::npos) << "saved: best and latest in pairs";
+  EXPECT_NE(host.state.find("|1000|5|990|400|"), std::string::npos)
+      << "saved: best and latest in pairs";
 }
 
 TEST_F(GameOver, TheBannerBuildsOverNinetyUpdatesThenFadesOverTheMenu) {
   NewGame(2);
   app->m_gameOver = 1;
-  struct Case { int t; float veil, bar; };
+  struct Case {
+    int t;
+    float veil, bar;
+  };
   for (Case k : {Case{1, 0.025f, 24}, Case{28, 0.7f, 432}, Case{60, 0.7f, 432}}) {
     app->m_drawCount = 0;
     app->m_gameOverTime = k.t;
     app->p_GameOver();
     const std::vector<DrawRecord> r = Records();
-    EXPECT_EQ(std::vector<float>({r[0].w, r[0].alpha, r[1].w}), std::vector<float>({642, k.veil, k.bar}))
+    EXPECT_EQ(std::vector<float>({r[0].w, r[0].alpha, r[1].w}),
+              std::vector<float>({642, k.veil, k.bar}))
         << "at " << k.t << ": a veil over the screen, then bars 2 x 12t wide up to 0.45 H";
   }
-  // Play ends after 90 updates; the banner fades from 75, 2 an update, over the scores, then the menu.
+  // Play ends after 90 updates; the banner fades from 75, 2 an update, over the scores, then the
+  // menu.
   app->m_gameOverTime = 0;
-  struct Step { int updates, mode, time; };
+  struct Step {
+    int updates, mode, time;
+  };
   for (Step s : {Step{89, 10, 89}, Step{1, 2, 73}, Step{1, 1, 71}, Step{36, 1, 0}}) {
     Update(s.updates);
     EXPECT_EQ(std::make_pair(app->m_gameMode, app->m_gameOverTime), std::make_pair(s.mode, s.time));

@@ -11,10 +11,14 @@ class Gameplay : public StartedAppTest {
  protected:
   // The board at 640 x 480: cell size, blob size, top-left corner.
   const float c = 480.0f / 35.0f, u = c / 22.0f, ox = 320.0f - 15.75f * c, oy = 240.0f - 15.75f * c;
-  void SetUp() override { StartedAppTest::SetUp(); NewGame(1); }
+  void SetUp() override {
+    StartedAppTest::SetUp();
+    NewGame(1);
+  }
   float* Cell(int x, int y) { return &app->m_grid[CellIndex(x, y)]; }
   void Empty(float drop = 0) {
-    for (int i = 0; i < kGridFloats; ++i) app->m_grid[i] = i % kRecordFloats == kCellDrop ? drop : 0;
+    for (int i = 0; i < kGridFloats; ++i)
+      app->m_grid[i] = i % kRecordFloats == kCellDrop ? drop : 0;
   }
   // A blob that has landed, so it can be hit, spread and burst at once.
   void Landed(int x, int y, int kind) {
@@ -25,7 +29,8 @@ class Gameplay : public StartedAppTest {
   void ShootAt(int x, int y) { app->p_Shoot(ox + (x + 0.5f) * c, oy + (y + 0.5f) * c, 0, 0, 4, 1); }
   int Count(int kind) {
     int n = 0;
-    for (int i = 0; i < kGridFloats; i += kRecordFloats) n += (int)app->m_grid[i + kCellKind] == kind;
+    for (int i = 0; i < kGridFloats; i += kRecordFloats)
+      n += (int)app->m_grid[i + kCellKind] == kind;
     return n;
   }
   int Shots() {
@@ -38,7 +43,10 @@ class Gameplay : public StartedAppTest {
 // Each game type opens on an empty level 0, so its first level comes after a
 // lead-out with its forced kinds and backdrop; the 8th follows a level 7 set by hand.
 TEST_F(Gameplay, EachGameTypeOpensWithALeadOutThenItsFirstLevelWithItsForcedKindsAndBackdrop) {
-  struct Case { int type, level, blobs; bool k19, k17, k21; };
+  struct Case {
+    int type, level, blobs;
+    bool k19, k17, k21;
+  };
   for (Case k : {Case{1, 1, 8, false, false, false}, Case{2, 3, 12, true, false, false},
                  Case{3, 6, 20, true, true, false}, Case{3, 8, 20, true, true, true}}) {
     SCOPED_TRACE(k.level);
@@ -48,18 +56,22 @@ TEST_F(Gameplay, EachGameTypeOpensWithALeadOutThenItsFirstLevelWithItsForcedKind
     int updates = 0;
     for (; app->m_phase != 90 && updates < 200; ++updates) Update();
     EXPECT_EQ(updates, 91) << "an empty level: a lead-out from -1 to -91";
-    EXPECT_EQ(app->m_score, k.level == 8 ? 100 : 0) << "a clearing bonus, once, after level 7; none after 0";
+    EXPECT_EQ(app->m_score, k.level == 8 ? 100 : 0)
+        << "a clearing bonus, once, after level 7; none after 0";
     EXPECT_EQ(Plays(11), k.level == 8);
     EXPECT_EQ(app->m_level, k.level);
     const int placed = Count(17) + Count(19) + Count(20) + Count(21);
-    EXPECT_TRUE(placed >= k.blobs - 3 && placed <= k.blobs) << placed << ": only coinciding cells may be lost";
+    EXPECT_TRUE(placed >= k.blobs - 3 && placed <= k.blobs)
+        << placed << ": only coinciding cells may be lost";
     EXPECT_EQ(std::vector<bool>({Count(19) > 0, Count(17) > 0, Count(21) > 0}),
               std::vector<bool>({k.k19, k.k17, k.k21}));
     // All still above the board: a new level's blobs land during its lead-in.
     for (int i = 0; i < kGridFloats; i += kRecordFloats)
       EXPECT_FALSE(app->m_grid[i + kCellKind] > 0 && app->m_grid[i + kCellDrop] > -5) << i;
-    const float rgb[3] = {app->m_bgTargetR, app->m_bgTargetG, app->m_bgTargetB}, sum = rgb[0] + rgb[1] + rgb[2];
-    EXPECT_TRUE(k.level != 1 || (rgb[0] + rgb[1] == 0 && rgb[2] == 80)) << "the first level is deep blue";
+    const float rgb[3] = {app->m_bgTargetR, app->m_bgTargetG, app->m_bgTargetB},
+                sum = rgb[0] + rgb[1] + rgb[2];
+    EXPECT_TRUE(k.level != 1 || (rgb[0] + rgb[1] == 0 && rgb[2] == 80))
+        << "the first level is deep blue";
     for (float v : rgb) EXPECT_TRUE(v >= 0 && v <= 80 && std::fmod(v, 20.0f) == 0) << v;
     EXPECT_TRUE(sum > 40 && sum < 100) << sum;
   }
@@ -69,14 +81,19 @@ TEST_F(Gameplay, EachGameTypeOpensWithALeadOutThenItsFirstLevelWithItsForcedKind
 // two draws are the update's first: u1 grows its timer by (0.7 + 1.5 u1) x
 // the factor of level and kind, and past 180 u2 picks the way it spreads.
 TEST_F(Gameplay, ALandedCellSpreadsPastTimer180InItsDrawnDirection) {
-  struct Case { int kind, level; float factor; };
-  const Case cases[] = {{19, 1, 0.77f}, {19, 10, 1.4f}, {17, 4, 0.49f}, {21, 2, 3.0f}, {20, 9, 0.0f}, {0, 5, 1.05f}};
+  struct Case {
+    int kind, level;
+    float factor;
+  };
+  const Case cases[] = {{19, 1, 0.77f}, {19, 10, 1.4f}, {17, 4, 0.49f},
+                        {21, 2, 3.0f},  {20, 9, 0.0f},  {0, 5, 1.05f}};
   const int dx[5] = {0, 0, 1, 0, -1}, dy[5] = {0, -1, 0, 1, 0};  // up, right, down, left
   bool seen[5] = {};
   for (const Case& k : cases) {
     for (int seed = 1; seed <= 12; ++seed) {
       for (float past : {0.5f, -0.5f}) {
-        SCOPED_TRACE(testing::Message() << "kind " << k.kind << " seed " << seed << " past " << past);
+        SCOPED_TRACE(testing::Message()
+                     << "kind " << k.kind << " seed " << seed << " past " << past);
         Empty(-10);
         app->m_level = k.level;
         app->m_phase = 20;  // no drop-in draws
@@ -105,7 +122,9 @@ TEST_F(Gameplay, ALandedCellSpreadsPastTimer180InItsDrawnDirection) {
 }
 
 TEST_F(Gameplay, ShotsBreakEachKindAndDamagedBlobsShowAtHalfSize) {
-  struct Case { int kind, hits, halfFrom; };
+  struct Case {
+    int kind, hits, halfFrom;
+  };
   for (Case k : {Case{20, 6, 4}, Case{17, 11, 9}, Case{21, 2, 1}}) {
     SCOPED_TRACE(k.kind);
     Empty();
@@ -142,16 +161,23 @@ TEST_F(Gameplay, AShotHitsTheFirstLandedNeighbourInColumnOrderAndAnUnlandedBlobI
   Landed(17, 15, 20);  // first in row order, second in column order
   ShootAt(16, 16);
   app->p_Game();
-  EXPECT_EQ(std::vector<float>({Cell(16, 16)[kCellStrength], Cell(16, 17)[kCellStrength], Cell(17, 15)[kCellStrength]}),
-            std::vector<float>({3, 2.4f, 3})) << "one cell damaged, once";
+  EXPECT_EQ(std::vector<float>({Cell(16, 16)[kCellStrength], Cell(16, 17)[kCellStrength],
+                                Cell(17, 15)[kCellStrength]}),
+            std::vector<float>({3, 2.4f, 3}))
+      << "one cell damaged, once";
   EXPECT_EQ(app->m_blobCount, 3);
 }
 
 TEST_F(Gameplay, TheDangerMeterFillsFlashesAndEndsTheGameAt202BlobsOnTheDisc) {
-  struct Case { int blobs, danger; float red, green, alpha, length; };
+  struct Case {
+    int blobs, danger;
+    float red, green, alpha, length;
+  };
   // With the clock at 0 the flashing red is at its brightest.
-  const Case cases[] = {{151, 90, 180, 75, 0.5f, 180}, {152, 91, 255, 0, 0.8f, 182},
-                        {169, 100, 255, 0, 0.8f, 200}, {201, 100, 255, 0, 0.8f, 200}};
+  const Case cases[] = {{151, 90, 180, 75, 0.5f, 180},
+                        {152, 91, 255, 0, 0.8f, 182},
+                        {169, 100, 255, 0, 0.8f, 200},
+                        {201, 100, 255, 0, 0.8f, 200}};
   app->m_level = 1;
   for (const Case& k : cases) {
     SCOPED_TRACE(k.blobs);
@@ -165,7 +191,8 @@ TEST_F(Gameplay, TheDangerMeterFillsFlashesAndEndsTheGameAt202BlobsOnTheDisc) {
     EXPECT_EQ(std::make_pair(app->m_blobCount, app->m_danger), std::make_pair(k.blobs, k.danger));
     int bars = 0;
     for (const DrawRecord& r : Records())
-      if (r.kind == kRectKind && r.x == 608 && r.w == 16 && r.r + r.g > 0 && r.r + r.g + r.b != 765) {
+      if (r.kind == kRectKind && r.x == 608 && r.w == 16 && r.r + r.g > 0 &&
+          r.r + r.g + r.b != 765) {
         ++bars;
         EXPECT_EQ(std::vector<float>({r.r, r.g, r.alpha, r.h}),
                   std::vector<float>({k.red, k.green, k.alpha, k.length}));
@@ -187,7 +214,8 @@ TEST_F(Gameplay, ShotsLeaveEveryFourUpdatesOrInPairsEveryThreeWhilePoweredAndLea
   for (int i = 0; i < kShotRecords * kRecordFloats; ++i) app->m_shots[i] = 0;
   app->m_player[kShipPower] = 10;
   for (int i = 0; i < 12; ++i) app->p_Game();
-  EXPECT_EQ(std::make_pair(Shots(), app->m_player[kShipPower]), std::make_pair(8, 6.0f)) << "two at 1, 4, 7 and 10";
+  EXPECT_EQ(std::make_pair(Shots(), app->m_player[kShipPower]), std::make_pair(8, 6.0f))
+      << "two at 1, 4, 7 and 10";
 
   // The heading leads the turn by three updates' worth: a 3-degree turn
   // from 180 fires at 183 + 180 + 9.
@@ -196,7 +224,8 @@ TEST_F(Gameplay, ShotsLeaveEveryFourUpdatesOrInPairsEveryThreeWhilePoweredAndLea
   app->m_steerMode = 1;
   app->m_stickX = -0.5f;
   app->p_Game();
-  const float heading = app->m_shots[50 * kRecordFloats + kShotHeading];  // the top record is taken first
+  const float heading =
+      app->m_shots[50 * kRecordFloats + kShotHeading];  // the top record is taken first
   EXPECT_EQ(std::make_tuple(app->m_player[kShipAngle], Shots(), heading),
             std::make_tuple(183.0f, 1, 372.0f));
 }
@@ -235,7 +264,8 @@ TEST_F(Gameplay, EachLevelBringsTheNextTrackAtFiftyAndStopsTheMusicAtMinusFifty)
   const int stops = audio->Count("stopmusic");
   Empty();
   for (int i = 0; app->m_phase > -50 && i < 300; ++i) Update();
-  EXPECT_EQ(std::make_pair(app->m_musicOn, audio->Count("stopmusic")), std::make_pair(0, stops + 1));
+  EXPECT_EQ(std::make_pair(app->m_musicOn, audio->Count("stopmusic")),
+            std::make_pair(0, stops + 1));
   for (int i = 0; app->m_phase != 50 && i < 300; ++i) Update();
   EXPECT_EQ(audio->Count("music:zorbel://data/sfx/Feelings.ogg,1"), 1);
 }

@@ -7,7 +7,10 @@ namespace {
 
 class Menu : public StartedAppTest {
  protected:
-  void SetUp() override { StartedAppTest::SetUp(); Update(40); }  // slid in
+  void SetUp() override {
+    StartedAppTest::SetUp();
+    Update(40);
+  }  // slid in
 };
 
 TEST_F(Menu, TheScoreListsShowAsManyRowsAsTheScreenHoldsOnceATypeIsChosen) {
@@ -28,7 +31,8 @@ TEST_F(Menu, ATapSelectsAnItemAndASecondTapStartsItsGame) {
   Update();
   EXPECT_EQ(std::make_pair(app->m_menuSel, app->m_tapLock), std::make_pair(2, 1));
   Update();
-  EXPECT_EQ(app->m_gameMode, kModeMenu) << "the first tap only selects, and a held pointer taps once";
+  EXPECT_EQ(app->m_gameMode, kModeMenu)
+      << "the first tap only selects, and a held pointer taps once";
   MouseButton(false);
   Update(120);
   EXPECT_NEAR(app->m_menuScroll, -88.0f, 1.0f);

@@ -1,6 +1,7 @@
 // The options panel and the pause menu (game/options.cpp), driven by keys
 // through the host as a player would.
-// Left out: the television's quit dialog and overscan, and play without music tracks: not on the desktop.
+// Left out: the television's quit dialog and overscan, and play without music tracks: not on the
+// desktop.
 #include "host/platform/glfw2_scripted.h"
 #include "tests/support/myapp.h"
 
@@ -12,7 +13,11 @@ constexpr int kDown = 40, kLeft = 37, kRight = 39, kFire = 32, kBack = 27;
 class Options : public StartedAppTest {
  protected:
   // The panel fully in, the cursor on the gear, nothing held.
-  void Open() { app->m_showOptions = 1; app->m_optSel = 0; Update(31); }
+  void Open() {
+    app->m_showOptions = 1;
+    app->m_optSel = 0;
+    Update(31);
+  }
 };
 
 TEST_F(Options, TheSoundLineCyclesItsModesStoppingTheMusicOnTheSilentOnesAndBackSaves) {
@@ -21,11 +26,13 @@ TEST_F(Options, TheSoundLineCyclesItsModesStoppingTheMusicOnTheSilentOnesAndBack
   for (int want : {2, 3, 0, 1}) {
     app->m_musicOn = 1;
     Tap(kFire);
-    EXPECT_EQ(std::make_pair(app->m_opt[kOptSound], app->m_musicOn), std::make_pair(want, want % 2)) << want;
+    EXPECT_EQ(std::make_pair(app->m_opt[kOptSound], app->m_musicOn), std::make_pair(want, want % 2))
+        << want;
   }
   host.state.clear();
   Tap(kBack);
-  EXPECT_EQ(std::make_pair(app->m_showOptions, host.state.empty()), std::make_pair(0, false)) << "closing saves";
+  EXPECT_EQ(std::make_pair(app->m_showOptions, host.state.empty()), std::make_pair(0, false))
+      << "closing saves";
 }
 
 TEST_F(Options, TheICadeAndFullScreenLinesSwitchAndTheCreditsLineIsTheMenusAlone) {
@@ -61,9 +68,11 @@ TEST_F(FreshApp, TheNextStartOpensInTheModeLastChosen) {
   host.state = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|1|0|0|0|0|1503|";
   Start();
   const glfw2_script::Stats& s = glfw2_script::GetStats();
-  EXPECT_EQ(std::make_tuple(s.mode, s.width, app->m_fullscreen), std::make_tuple(GLFW_FULLSCREEN, 1920, 1));
+  EXPECT_EQ(std::make_tuple(s.mode, s.width, app->m_fullscreen),
+            std::make_tuple(GLFW_FULLSCREEN, 1920, 1));
   Tap(122);
-  EXPECT_EQ(std::make_tuple(s.mode, app->m_opt[kOptFullscreen]), std::make_tuple(GLFW_WINDOW, 0)) << "F11 keeps it too";
+  EXPECT_EQ(std::make_tuple(s.mode, app->m_opt[kOptFullscreen]), std::make_tuple(GLFW_WINDOW, 0))
+      << "F11 keeps it too";
 }
 
 // Over a paused game the options' cursor stops at the third line.

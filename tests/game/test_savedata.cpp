@@ -60,8 +60,8 @@ TEST_F(SavedData, AFirstRunSavesTheDefaultsAndAShortTextLoadsOnlyItsWholeSection
 
 // Each section's checksum follows it.
 TEST_F(SavedData, EveryFieldAndChecksumIsWrittenAndReadBackInPlace) {
-  const int opt[25] = {7, -3, 0, 9, 11, 2, 0, 0, 5, 0, 100, 200, 15,
-                       0, 1, 0, 0, 0, 0, 0, 0, 0, 0, -8, 2000000000};
+  const int opt[25] = {7, -3, 0, 9, 11, 2, 0, 0, 5, 0, 100, 200,       15,
+                       0, 1,  0, 0, 0,  0, 0, 0, 0, 0, -8,  2000000000};
   Text text;
   for (int i = 0; i < 25; ++i) text.Put(app->m_opt[i] = opt[i], i);
   text.Checksum();
@@ -71,8 +71,9 @@ TEST_F(SavedData, EveryFieldAndChecksumIsWrittenAndReadBackInPlace) {
   text.Checksum();
   for (int t = 0; t < 3; ++t) {
     for (int k = 0; k < 10; ++k) {
-      text.Put(app->m_hiScores[10 * t + k] = 1000 + 100 * (10 * t + k), k + 4);     // best
-      text.Put(app->m_hiScores[10 * t + k + kLatestTen] = 5000 + 7 * (10 * t + k), t + k + 3);  // latest
+      text.Put(app->m_hiScores[10 * t + k] = 1000 + 100 * (10 * t + k), k + 4);  // best
+      text.Put(app->m_hiScores[10 * t + k + kLatestTen] = 5000 + 7 * (10 * t + k),
+               t + k + 3);  // latest
     }
     text.Checksum();
   }
@@ -83,7 +84,8 @@ TEST_F(SavedData, EveryFieldAndChecksumIsWrittenAndReadBackInPlace) {
   for (int i = 0; i < 256; ++i) app->m_badges[i] = false;
   for (int i = 0; i < 60; ++i) app->m_hiScores[i] = 0;
   EXPECT_EQ(Load(text.s),
-            "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\nHighscore 2 Loaded\n");
+            "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\nHighscore 2 "
+            "Loaded\n");
   app->p_Save();
   EXPECT_EQ(host.state, text.s) << "every value read back into its place";
 }
@@ -125,7 +127,8 @@ TEST_F(SavedData, ExtremeValuesWithRightChecksumsLoadAndPlayThroughEveryScreen) 
       text.Checksum();
     }
     ASSERT_EQ(Load(text.s),
-              "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\nHighscore 2 Loaded\n");
+              "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\nHighscore 2 "
+              "Loaded\n");
     for (int key : {39, 39, 39, 37, 37}) Tap(key);  // round the carousel
     app->m_showOptions = 1;
     app->m_optSel = 0;

@@ -50,7 +50,8 @@ ProcessResult Tool(const std::vector<std::string>& argv, const ProcessOptions& o
 std::map<std::string, std::string> Files(const fs::path& root) {
   std::map<std::string, std::string> out;
   for (const auto& e : fs::recursive_directory_iterator(root))
-    if (e.is_regular_file()) out[e.path().lexically_relative(root).string()] = test_files::ReadFile(e.path());
+    if (e.is_regular_file())
+      out[e.path().lexically_relative(root).string()] = test_files::ReadFile(e.path());
   return out;
 }
 
@@ -63,15 +64,15 @@ class Install : public testing::Test {
     prefix_ = std::make_unique<test_files::ScratchDir>("quorvex-install");
     ProcessOptions opt;
     opt.timeout_seconds = 240;
-    install_ = RunProcess({QUORVEX_CMAKE, "--install", QUORVEX_BUILD_DIR, "--prefix", prefix_->path().string()}, opt);
+    install_ = RunProcess(
+        {QUORVEX_CMAKE, "--install", QUORVEX_BUILD_DIR, "--prefix", prefix_->path().string()}, opt);
   }
   static void TearDownTestSuite() { prefix_.reset(); }
 
-  void SetUp() override {
-    ASSERT_EQ(install_.status, 0) << install_.out << install_.err;
-  }
+  void SetUp() override { ASSERT_EQ(install_.status, 0) << install_.out << install_.err; }
 
-  // The scratch prefix and paths below it, for example Installed(QUORVEX_INSTALL_BINDIR "/quorvex").
+  // The scratch prefix and paths below it, for example Installed(QUORVEX_INSTALL_BINDIR
+  // "/quorvex").
   static const fs::path& Prefix() { return prefix_->path(); }
   static fs::path Installed(const std::string& relative) { return Prefix() / relative; }
   static fs::path DataDir() { return Installed(QUORVEX_INSTALL_DATADIR "/quorvex/data"); }
@@ -89,13 +90,16 @@ TEST_F(Install, TheDesktopEntryAndMetainfoPassTheirValidatorsAndNameTheGame) {
   const fs::path metainfo = Installed(QUORVEX_INSTALL_DATADIR "/metainfo/" + kId + ".metainfo.xml");
   // Both succeed despite hints and infos, which they print: apart from appstreamcli's
   // verdict they must print nothing.
-  const std::vector<std::string> validators[] = {{"desktop-file-validate", desktop.string()},
-                                                 {"appstreamcli", "validate", "--no-net", metainfo.string()}};
+  const std::vector<std::string> validators[] = {
+      {"desktop-file-validate", desktop.string()},
+      {"appstreamcli", "validate", "--no-net", metainfo.string()}};
   for (const std::vector<std::string>& argv : validators) {
     SCOPED_TRACE(argv[0]);
     const ProcessResult r = Tool(argv);
     EXPECT_EQ(r.status, 0) << r.out << r.err;
-    EXPECT_EQ(std::regex_replace(r.out + r.err, std::regex("\\s*\\S* ?Validation was successful.*\\s*"), ""), "");
+    EXPECT_EQ(std::regex_replace(r.out + r.err,
+                                 std::regex("\\s*\\S* ?Validation was successful.*\\s*"), ""),
+              "");
   }
   // What no validator checks: that the files name this game, its id, program and version.
   struct Line {
@@ -112,19 +116,21 @@ TEST_F(Install, TheDesktopEntryAndMetainfoPassTheirValidatorsAndNameTheGame) {
       {metainfo, "<release version=\"" QUORVEX_VERSION "\""},
   };
   for (const Line& l : lines)
-    EXPECT_NE(test_files::ReadFile(l.file).find(l.text), std::string::npos) << l.file.filename() << " lacks " << l.text;
+    EXPECT_NE(test_files::ReadFile(l.file).find(l.text), std::string::npos)
+        << l.file.filename() << " lacks " << l.text;
 }
 
 TEST_F(Install, EveryIconSizeIsInTheThemeAndIsThatSize) {
   for (int size : {QUORVEX_ICON_SIZES}) {
     const std::string dir = std::to_string(size) + "x" + std::to_string(size);
     SCOPED_TRACE(dir);
-    const std::string png = test_files::ReadFile(Installed(QUORVEX_INSTALL_DATADIR "/icons/hicolor/" + dir + "/apps/" + kId + ".png"));
+    const std::string png = test_files::ReadFile(
+        Installed(QUORVEX_INSTALL_DATADIR "/icons/hicolor/" + dir + "/apps/" + kId + ".png"));
     ASSERT_GE(png.size(), 24u) << "missing";
     EXPECT_EQ(png.substr(0, 16), std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16));
     auto be32 = [&](size_t at) {
-      return (int)((unsigned char)png[at] << 24 | (unsigned char)png[at + 1] << 16 | (unsigned char)png[at + 2] << 8 |
-                   (unsigned char)png[at + 3]);
+      return (int)((unsigned char)png[at] << 24 | (unsigned char)png[at + 1] << 16 |
+                   (unsigned char)png[at + 2] << 8 | (unsigned char)png[at + 3]);
     };
     EXPECT_EQ(be32(16), size) << "width";
     EXPECT_EQ(be32(20), size) << "height";
@@ -140,18 +146,22 @@ TEST_F(Install, TheManualRendersAndNamesEverySwitchTheGameKnows) {
   EXPECT_EQ(man.status, 0) << man.err;
   EXPECT_EQ(man.err, "") << "man's warnings";
   // The switches are those the installed game's own --help lists.
-  const ProcessResult help = RunProcess({Installed(QUORVEX_INSTALL_BINDIR "/quorvex").string(), "--help"});
+  const ProcessResult help =
+      RunProcess({Installed(QUORVEX_INSTALL_BINDIR "/quorvex").string(), "--help"});
   ASSERT_EQ(help.status, 0);
   std::set<std::string> switches;
   const std::regex option("(^|\\s)(--[a-z][a-z-]*)");
-  for (auto it = std::sregex_iterator(help.out.begin(), help.out.end(), option); it != std::sregex_iterator(); ++it)
+  for (auto it = std::sregex_iterator(help.out.begin(), help.out.end(), option);
+       it != std::sregex_iterator(); ++it)
     switches.insert((*it)[2]);
   EXPECT_GE(switches.size(), 8u) << help.out;
-  for (const std::string& s : switches) EXPECT_TRUE(man.out.find(s) != std::string::npos) << s << " is not in the manual";
+  for (const std::string& s : switches)
+    EXPECT_TRUE(man.out.find(s) != std::string::npos) << s << " is not in the manual";
 }
 
 TEST_F(Install, TheInstalledGamePrintsItsVersion) {
-  const ProcessResult r = RunProcess({Installed(QUORVEX_INSTALL_BINDIR "/quorvex").string(), "--version"});
+  const ProcessResult r =
+      RunProcess({Installed(QUORVEX_INSTALL_BINDIR "/quorvex").string(), "--version"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "quorvex " QUORVEX_VERSION "\n");
 }
@@ -184,9 +194,11 @@ TEST_F(Install, TheInstalledGamePlaysFromAnyFolderAndKeepsItsStatePerUser) {
   opt.env = {"HOME=" + home.path().string(), "XDG_DATA_HOME=" + (home / "xdg").string()};
   const std::string game = Installed(QUORVEX_INSTALL_BINDIR "/quorvex").string();
 
-  const ProcessResult first = RunProcess({game, "--fast", "--script", script.string(), "--exit-after", "90"}, opt);
+  const ProcessResult first =
+      RunProcess({game, "--fast", "--script", script.string(), "--exit-after", "90"}, opt);
   EXPECT_EQ(first.status, 0) << first.out << first.err;
-  EXPECT_GT(game_files::Shot(elsewhere / "menu.png").Colours(), 40) << "the menu, drawn from the game's own data";
+  EXPECT_GT(game_files::Shot(elsewhere / "menu.png").Colours(), 40)
+      << "the menu, drawn from the game's own data";
   EXPECT_EQ(game_files::StateProblem(test_files::ReadFile(home / "xdg/quorvex/.zorbelstate")), "")
       << "saved when the focus went";
   fs::remove(elsewhere / "menu.png");  // the one file the script asked for
@@ -209,15 +221,19 @@ TEST_F(Install, TheWindowHasTheDesktopEntrysClassAndTheIcon) {
   const std::string shell =
       "\"$1\" --exit-after 900 >/dev/null 2>&1 & game=$!\n"
       "window=$(timeout 20 xdotool search --sync --class \"$2\" | head -n 1)\n"
-      "xprop -id \"$window\" WM_CLASS _NET_WM_ICON | grep -o 'WM_CLASS.*\\|Icon ([0-9]* x [0-9]*)'\n"
+      "xprop -id \"$window\" WM_CLASS _NET_WM_ICON | grep -o 'WM_CLASS.*\\|Icon ([0-9]* x "
+      "[0-9]*)'\n"
       "kill $game; wait $game\n";
   ProcessOptions opt;
   opt.env = {"HOME=" + home.path().string(), "XDG_DATA_HOME=" + (home / "xdg").string()};
   const ProcessResult r =
-      RunProcess({"/bin/sh", "-c", shell, "sh", Installed(QUORVEX_INSTALL_BINDIR "/quorvex").string(),
-                  wmClass[1].str()}, opt);
-  EXPECT_EQ(r.out, "WM_CLASS(STRING) = \"" + kId + "\", \"" + kId +
-                       "\"\nIcon (16 x 16)\nIcon (32 x 32)\nIcon (48 x 48)\nIcon (64 x 64)\nIcon (128 x 128)\n")
+      RunProcess({"/bin/sh", "-c", shell, "sh",
+                  Installed(QUORVEX_INSTALL_BINDIR "/quorvex").string(), wmClass[1].str()},
+                 opt);
+  EXPECT_EQ(
+      r.out,
+      "WM_CLASS(STRING) = \"" + kId + "\", \"" + kId +
+          "\"\nIcon (16 x 16)\nIcon (32 x 32)\nIcon (48 x 48)\nIcon (64 x 64)\nIcon (128 x 128)\n")
       << r.err;
 }
 

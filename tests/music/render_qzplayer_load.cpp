@@ -36,17 +36,22 @@ TEST(QZPlayerDecode, EachValueIsTheTopFiveBitsOfBlueAndEachBandCountsItsLastFram
     p[2] = (unsigned char)b;
     p[3] = (unsigned char)a;
   };
-  // Voice 2 (x 16 to 23), row 3: full blue, low blue, blue under red and green (ignored), a transparent
-  // cell; voice 2 in frame 2; voice 3 only in frame 5; voice 0 in the last frame decoded; frame 63, never read.
-  struct Cell { int f, x, y, b, a, rg, want; };
-  const Cell cells[] = {{0, 16, 3, 255, 255, 0, 31}, {0, 17, 3, 7, 255, 0, 0},   {0, 18, 3, 16, 255, 255, 2},
-                        {0, 19, 3, 255, 0, 0, 0},    {2, 20, 60, 100, 255, 0, 12}, {5, 27, 0, 248, 255, 0, 31},
-                        {62, 0, 63, 40, 255, 0, 5},  {63, 8, 0, 255, 255, 0, 0}};
+  // Voice 2 (x 16 to 23), row 3: full blue, low blue, blue under red and green (ignored), a
+  // transparent cell; voice 2 in frame 2; voice 3 only in frame 5; voice 0 in the last frame
+  // decoded; frame 63, never read.
+  struct Cell {
+    int f, x, y, b, a, rg, want;
+  };
+  const Cell cells[] = {{0, 16, 3, 255, 255, 0, 31},  {0, 17, 3, 7, 255, 0, 0},
+                        {0, 18, 3, 16, 255, 255, 2},  {0, 19, 3, 255, 0, 0, 0},
+                        {2, 20, 60, 100, 255, 0, 12}, {5, 27, 0, 248, 255, 0, 31},
+                        {62, 0, 63, 40, 255, 0, 5},   {63, 8, 0, 255, 255, 0, 0}};
   for (const Cell& c : cells) set(c.f, c.x, c.y, c.b, c.a, c.rg);
   for (int i = 0; i < 256; ++i) set(10, 40 + i % 8, i / 8, i);  // every blue
   test_files::ScratchDir dir("quorvex-tunes");
   std::filesystem::create_directories(dir / "data/tunes");
-  ASSERT_NE(stbi_write_png((dir / "data/tunes/one.png").c_str(), 512, 512, 4, px.data(), 512 * 4), 0);
+  ASSERT_NE(stbi_write_png((dir / "data/tunes/one.png").c_str(), 512, 512, 4, px.data(), 512 * 4),
+            0);
   const std::filesystem::path home = std::filesystem::current_path();
   std::filesystem::current_path(dir.path());
 
@@ -68,13 +73,15 @@ TEST(QZPlayerDecode, EachValueIsTheTopFiveBitsOfBlueAndEachBandCountsItsLastFram
   int reads = 0;
   for (const test_support::RecordingGraphics::Call& c : gfx->calls) reads += c.name == "ReadPixels";
   EXPECT_EQ(reads, 63) << "frames 0 to 62";
-  for (const Cell& c : cells) EXPECT_EQ(Tune(c.f, c.x, c.y), c.want) << c.f << ": " << c.x << "," << c.y;
+  for (const Cell& c : cells)
+    EXPECT_EQ(Tune(c.f, c.x, c.y), c.want) << c.f << ": " << c.x << "," << c.y;
   for (int i = 0; i < 256; ++i) ASSERT_EQ(Tune(10, 40 + i % 8, i / 8), i >> 3) << "blue " << i;
   EXPECT_EQ(std::vector<int>(g_player->m_patternCount.Data(), g_player->m_patternCount.Data() + 8),
             std::vector<int>({62, 0, 2, 5, 0, 10, 0, 0}));
   Array<int> screen(64 * 64);
   gfx->ReadPixels(screen, 0, 0, 64, 64, 0, 64);
-  for (int i = 0; i < 64 * 64; ++i) ASSERT_EQ(screen[i] & 0xffffff, 0) << "a trace of the read-backs at " << i;
+  for (int i = 0; i < 64 * 64; ++i)
+    ASSERT_EQ(screen[i] & 0xffffff, 0) << "a trace of the read-backs at " << i;
   vx_graphics_EndRender();
   gfx->EndRender();
   std::filesystem::current_path(home);

@@ -12,7 +12,9 @@ TEST_F(Glue, SoundModesOneAndThreePlayTheTrackAfterStoppingTheLastOne) {
     audio->Clear();
     app->p_PlayTune(String("Keyboard"), 1);
     const bool music = mode == 1 || mode == 3;
-    EXPECT_EQ(audio->Calls(), mode == 2 ? "stopmusic" : music ? "music:zorbel://data/sfx/Keyboard.ogg,1" : "");
+    EXPECT_EQ(audio->Calls(), mode == 2 ? "stopmusic"
+                              : music   ? "music:zorbel://data/sfx/Keyboard.ogg,1"
+                                        : "");
     EXPECT_EQ(app->m_musicOn, music) << "mode " << mode;
   }
 }

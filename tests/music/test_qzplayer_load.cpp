@@ -11,7 +11,8 @@ TEST_F(QZPlayerLoad, TheGameSeedPicksTheInstrumentsWhichLoadStageByStage) {
   c_QZPlayer* player = app->m_music;
   player->p_QZ_Init(32, 4, 3, 3, 4);
   player->p_QZ_StartTune(String("Retro/Grimble"), 37171650, 100);
-  EXPECT_EQ(std::make_pair(player->m_loadStage, player->m_nextStep), std::make_pair(1, host.now + 100));
+  EXPECT_EQ(std::make_pair(player->m_loadStage, player->m_nextStep),
+            std::make_pair(1, host.now + 100));
   int stages = 0;
   for (; player->m_loadStage != 0 && stages < 100; ++stages) player->p_QZ_LoadChunk();
   EXPECT_EQ(stages, 70);
@@ -19,9 +20,12 @@ TEST_F(QZPlayerLoad, TheGameSeedPicksTheInstrumentsWhichLoadStageByStage) {
   EXPECT_EQ(player->m_tuneImage, nullptr) << "missing here, so nothing was decoded";
   std::string want;
   for (const char* kit : {"d1-", "d3-"})
-    for (int k = 1; k <= 8; ++k) want += "load:zorbel://data/inst/" + (kit + std::to_string(k)) + ".wav ";
-  EXPECT_EQ(audio->Calls(), want + "load:zorbel://data/inst/lead2.wav load:zorbel://data/inst/accompany2.wav "
-                                   "load:zorbel://data/inst/bass1.wav");
+    for (int k = 1; k <= 8; ++k)
+      want += "load:zorbel://data/inst/" + (kit + std::to_string(k)) + ".wav ";
+  EXPECT_EQ(audio->Calls(),
+            want +
+                "load:zorbel://data/inst/lead2.wav load:zorbel://data/inst/accompany2.wav "
+                "load:zorbel://data/inst/bass1.wav");
 
   // The same tune again keeps what it loaded; another starts over.
   player->m_patternCount[2] = 7;

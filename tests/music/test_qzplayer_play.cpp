@@ -62,19 +62,26 @@ TEST_F(QZPlayerPlay, AnEndOfPatternSendsTheLaterVoicesToRow63AndABarEndsAfterRow
   }
   Row();
   Put(0, 0, 10, 0, 0);
-  EXPECT_EQ(audio->Count("rate29=1.498") + audio->Count("rate28=1.498") + audio->Count("rate27=1.498"), 3);
+  EXPECT_EQ(
+      audio->Count("rate29=1.498") + audio->Count("rate28=1.498") + audio->Count("rate27=1.498"),
+      3);
   EXPECT_EQ(audio->Count("rate29="), 1) << "row 10 of the later voices never sounds";
-  EXPECT_EQ(std::make_pair(player->m_step, player->m_sectionBars), std::make_pair(0, 2)) << "64 rows a bar";
+  EXPECT_EQ(std::make_pair(player->m_step, player->m_sectionBars), std::make_pair(0, 2))
+      << "64 rows a bar";
   EXPECT_EQ(player->m_chord.ToUtf8(), "qjj") << "the next chord letter";
   for (int i = 0; i < 63; ++i) Row();
-  EXPECT_EQ(std::make_pair(player->m_step, player->m_chord.ToUtf8()), std::make_pair(63, std::string("qjj")));
+  EXPECT_EQ(std::make_pair(player->m_step, player->m_chord.ToUtf8()),
+            std::make_pair(63, std::string("qjj")));
   Row();
   EXPECT_EQ(player->m_chord.ToUtf8(), "jj");
 }
 
 TEST_F(QZPlayerPlay, APatternSwitchFollowsTheParityOfTheBarsLeftWithinPatterns0To63) {
-  struct Case { int from, arg, bars, to; };
-  for (Case k : {Case{0, 1, 3, 1}, Case{0, 1, 2, 0}, Case{5, 2, 2, 4}, Case{0, 2, 2, 0}, Case{63, 1, 1, 63}}) {
+  struct Case {
+    int from, arg, bars, to;
+  };
+  for (Case k : {Case{0, 1, 3, 1}, Case{0, 1, 2, 0}, Case{5, 2, 2, 4}, Case{0, 2, 2, 0},
+                 Case{63, 1, 1, 63}}) {
     SCOPED_TRACE(testing::Message() << k.from << " arg " << k.arg << " bars " << k.bars);
     player->m_step = 0;
     player->m_pattern[2] = k.from;
@@ -84,12 +91,14 @@ TEST_F(QZPlayerPlay, APatternSwitchFollowsTheParityOfTheBarsLeftWithinPatterns0T
     audio->Clear();
     Row();
     EXPECT_EQ(player->m_pattern[2], k.to);
-    EXPECT_EQ(audio->Count(k.to == k.from ? "rate29=1" : "rate29=1.498"), 1) << "the switched-to pattern's row";
+    EXPECT_EQ(audio->Count(k.to == k.from ? "rate29=1" : "rate29=1.498"), 1)
+        << "the switched-to pattern's row";
   }
 }
 
 TEST_F(QZPlayerPlay, DrumsHitTheirKitsSoundsAndNotesPlayTheirStepTimesTheChord) {
-  for (int k = 1; k <= 8; ++k) gc_assign(player->m_drumsB[k], audio->Sound("b" + std::to_string(k)));
+  for (int k = 1; k <= 8; ++k)
+    gc_assign(player->m_drumsB[k], audio->Sound("b" + std::to_string(k)));
   gc_assign(player->m_drumsA[1], audio->Sound("a1"));
   gc_assign(player->m_inst[4], audio->Sound("bass"));
   player->m_chord = String("jq");
@@ -124,9 +133,13 @@ TEST_F(QZPlayerPlay, AFullNoteHoldsFourRowsThenFadesToNothingByItsFifteenth) {
 }
 
 TEST_F(QZPlayerPlay, SlidesMoveTheRateWithinAQuarterAndFour) {
-  struct Case { float from; int effect, arg; float to; };
-  for (Case k : {Case{3.9f, 3, 31, 4}, Case{0.5f, 4, 31, 0.25f}, Case{1, 1, 18, 1.1f}, Case{1.1f, 2, 9, 1.05f},
-                 Case{1, 5, 31, 1}}) {
+  struct Case {
+    float from;
+    int effect, arg;
+    float to;
+  };
+  for (Case k : {Case{3.9f, 3, 31, 4}, Case{0.5f, 4, 31, 0.25f}, Case{1, 1, 18, 1.1f},
+                 Case{1.1f, 2, 9, 1.05f}, Case{1, 5, 31, 1}}) {
     player->m_rate[2] = k.from;
     player->p_QZ_PlayNote(2, 0, 0, k.effect, k.arg);
     EXPECT_FLOAT_EQ(player->m_rate[2], k.to) << "effect " << k.effect;
@@ -145,7 +158,8 @@ TEST_F(QZPlayerPlay, PausingOrSwitchingOffSilencesTheVoicesAndHoldsTheRows) {
   host.now += 1000;
   player->m_sounding[2] = 1;
   player->p_QZ_Alive_U(0, 0);
-  EXPECT_EQ(audio->Calls(), "stop29 stop29") << "music off: nothing plays, nothing is left sounding";
+  EXPECT_EQ(audio->Calls(), "stop29 stop29")
+      << "music off: nothing plays, nothing is left sounding";
   player->m_loadStage = 5;  // nor while anything loads
   host.now += 1000;
   player->p_QZ_Alive_U(0, 1);
@@ -162,7 +176,8 @@ TEST_F(QZPlayerPlay, SectionsLastTheirBarsAndTheGameSeedArrangesThem) {
   player->p_QZ_StartTune(String("t"), 37171650, 100);
   player->m_nextStep = host.now;
   EXPECT_EQ(player->m_sectionBars, 2);
-  const int patterns[4][5] = {{12, 62, 49, 36, 23}, {22, 9, 60, 47, 33}, {33, 19, 6, 57, 44}, {43, 30, 17, 3, 54}};
+  const int patterns[4][5] = {
+      {12, 62, 49, 36, 23}, {22, 9, 60, 47, 33}, {33, 19, 6, 57, 44}, {43, 30, 17, 3, 54}};
   const int bars[4] = {2, 2, 2, 4};
   for (int s = 0; s < 4; ++s) {
     for (int i = 0; i < 64 * (s ? bars[s - 1] : 2) - 1; ++i) Row();
@@ -170,7 +185,8 @@ TEST_F(QZPlayerPlay, SectionsLastTheirBarsAndTheGameSeedArrangesThem) {
     Row();
     ASSERT_EQ(player->m_section, s + 1);
     EXPECT_EQ(std::vector<int>(player->m_pattern.Data(), player->m_pattern.Data() + 5),
-              std::vector<int>(patterns[s], patterns[s] + 5)) << "section " << s + 1;
+              std::vector<int>(patterns[s], patterns[s] + 5))
+        << "section " << s + 1;
     EXPECT_EQ(player->m_sectionBars, bars[s]);
     EXPECT_TRUE(player->m_mute[0] == 0 || player->m_mute[1] == 0) << "one drum kit always plays";
   }

@@ -11,7 +11,11 @@ const std::string kPrompt = "{{~~~~}}\n\n";  // no source position: an empty sta
 std::string Report(const std::string& m) { return "Zorbel Runtime Error : " + m + "\n\n"; }
 
 TEST(RuntimeError, EndingsReportsAndDebuggerCommands) {
-  const struct { std::vector<std::string> args; int status; std::string out, err; } cases[] = {
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;
+  } cases[] = {
       {{"empty"}, 0, "", ""},
       // An error message goes through the 8-bit copy: characters up to 255 survive.
       {{"error", "\xc3\xa9t\xc3\xa9"}, 255, Report("\xc3\xa9t\xc3\xa9"), kPrompt},
@@ -23,7 +27,10 @@ TEST(RuntimeError, EndingsReportsAndDebuggerCommands) {
       // '?' prompts again, 'r' returns and the report repeats, 'q' quits quietly.
       {{"error", "again", "?\nr\nq\n"}, 0, Report("again") + Report("again"), kPrompt + kPrompt},
       // s, e and l return suspended or not, in their step mode; r clears both.
-      {{"stop", "s\ne\nl\nr\nq\n"}, 0, "1s\n1e\n0l\n0-\n", kPrompt + kPrompt + kPrompt + kPrompt + kPrompt},
+      {{"stop", "s\ne\nl\nr\nq\n"},
+       0,
+       "1s\n1e\n0l\n0-\n",
+       kPrompt + kPrompt + kPrompt + kPrompt + kPrompt},
       // '@' prints the object at an address (a null one as an empty line).
       {{"stop", "@obj\n@0x0\nq\n"}, 0, "", kPrompt + "+Object\n\n\n"},
       {{"stop", "x\n"}, 255, "????? x ?????\n", kPrompt},

@@ -34,22 +34,34 @@ TEST(String, EmptyResultsShareTheEmptyRepAndUnchangedResultsTheReceiver) {
     EXPECT_EQ(e.GetRep(), &String::nullRep);
   String abc = S("abc");
   // An empty find string would never advance: nothing is replaced.
-  for (const String& same : {String() + abc, abc + String(), abc.Slice(0, 99), abc.Replace(S("zz"), S("y")),
-                             abc.Replace(String(), S("y")), abc.Split(S("|"))[0], abc.ToLower()})
+  for (const String& same :
+       {String() + abc, abc + String(), abc.Slice(0, 99), abc.Replace(S("zz"), S("y")),
+        abc.Replace(String(), S("y")), abc.Split(S("|"))[0], abc.ToLower()})
     EXPECT_EQ(same.GetRep(), abc.GetRep());
   EXPECT_EQ(U8(abc + S("de")), "abcde");
 }
 
 TEST(String, SliceClampsTheStartButANegativeEndCountsFromTheEnd) {
-  const struct { int from, term; const char* out; } cases[] = {
-      {-3, 5, "llo"}, {1, -1, "ell"}, {3, 1, ""}, {-99, 2, "he"}, {99, 5, ""}, {0, -99, ""}};
-  for (const auto& c : cases) EXPECT_EQ(U8(S("hello").Slice(c.from, c.term)), c.out) << c.from << "," << c.term;
+  const struct {
+    int from, term;
+    const char* out;
+  } cases[] = {{-3, 5, "llo"}, {1, -1, "ell"}, {3, 1, ""},
+               {-99, 2, "he"}, {99, 5, ""},    {0, -99, ""}};
+  for (const auto& c : cases)
+    EXPECT_EQ(U8(S("hello").Slice(c.from, c.term)), c.out) << c.from << "," << c.term;
 }
 
 TEST(String, SplitJoinAndReplace) {
-  const struct { const char* text; const char* sep; std::vector<std::string> parts; } cases[] = {
-      {"a,,b,", ",", {"a", "", "b", ""}}, {"abc", "", {"a", "b", "c"}}, {"", "", {}},
-      {"", ",", {""}}, {"1||2||", "||", {"1", "2", ""}}, {"plain", "|", {"plain"}}};
+  const struct {
+    const char* text;
+    const char* sep;
+    std::vector<std::string> parts;
+  } cases[] = {{"a,,b,", ",", {"a", "", "b", ""}},
+               {"abc", "", {"a", "b", "c"}},
+               {"", "", {}},
+               {"", ",", {""}},
+               {"1||2||", "||", {"1", "2", ""}},
+               {"plain", "|", {"plain"}}};
   for (const auto& c : cases) {
     Array<String> p = S(c.text).Split(S(c.sep));
     std::vector<std::string> got;
@@ -66,10 +78,11 @@ TEST(String, SplitJoinAndReplace) {
 
 TEST(String, SearchAndCase) {
   const String s = S("Data/Path.PNG");
-  const int found[][2] = {{s.Find(S("a")), 1},     {s.Find(S("a"), -5), 1},   {s.Find(S("a"), 2), 3},
-                          {s.Find(S("PNGX")), -1}, {s.FindLast(S("a")), 6},   {s.FindLast(S("D")), 0},
-                          {s.FindLast(S("a"), 5), 3}, {s.FindLast(S("q")), -1},
-                          {s.StartsWith(S("Data")), 1}, {s.EndsWith(S(".PNG")), 1}, {S("PN").EndsWith(S(".PNG")), 0}};
+  const int found[][2] = {
+      {s.Find(S("a")), 1},        {s.Find(S("a"), -5), 1},         {s.Find(S("a"), 2), 3},
+      {s.Find(S("PNGX")), -1},    {s.FindLast(S("a")), 6},         {s.FindLast(S("D")), 0},
+      {s.FindLast(S("a"), 5), 3}, {s.FindLast(S("q")), -1},        {s.StartsWith(S("Data")), 1},
+      {s.EndsWith(S(".PNG")), 1}, {S("PN").EndsWith(S(".PNG")), 0}};
   for (const auto& f : found) EXPECT_EQ(f[0], f[1]) << "search " << &f - found;
   EXPECT_EQ(U8(S("az{`@[AZ").ToUpper()), "AZ{`@[AZ");
   EXPECT_EQ(U8(S("AZ@[az{`").ToLower()), "az@[az{`");
@@ -77,8 +90,11 @@ TEST(String, SearchAndCase) {
 }
 
 TEST(String, NumbersAndBytesConvertAsTheGameExpects) {
-  for (auto [f, text] : std::vector<std::pair<float, std::string>>{
-           {1.5f, "1.5"}, {3.0f, "3.0"}, {0.1f, "0.10000000149011612"}, {1e30f, "1.0000000150474662e+30"}})
+  for (auto [f, text] :
+       std::vector<std::pair<float, std::string>>{{1.5f, "1.5"},
+                                                  {3.0f, "3.0"},
+                                                  {0.1f, "0.10000000149011612"},
+                                                  {1e30f, "1.0000000150474662e+30"}})
     EXPECT_EQ(U8(String(f)), text);
   EXPECT_EQ(U8(String(-7)), "-7");
   EXPECT_EQ(S("  -42xyz").ToInt(), -42);
@@ -92,13 +108,28 @@ TEST(String, NumbersAndBytesConvertAsTheGameExpects) {
 }
 
 TEST(String, LoadDecodesByteOrderMarksAndFallsBackToBytesOnBadUtf8) {
-  const struct { std::string bytes; std::vector<int> units; const char* err; } cases[] = {
-      {"\xef\xbb\xbf" "A", {'A'}, nullptr},
-      {std::string("\xff\xfe" "A\0\xac\x20\xe9\0", 8), {'A', 0x20ac, 0xe9}, nullptr},
-      {std::string("\xfe\xff\0A\x20\xac\0\xe9\x01", 9), {'A', 0x20ac, 0xe9}, nullptr},  // odd byte dropped
+  const struct {
+    std::string bytes;
+    std::vector<int> units;
+    const char* err;
+  } cases[] = {
+      {"\xef\xbb\xbf"
+       "A",
+       {'A'},
+       nullptr},
+      {std::string("\xff\xfe"
+                   "A\0\xac\x20\xe9\0",
+                   8),
+       {'A', 0x20ac, 0xe9},
+       nullptr},
+      {std::string("\xfe\xff\0A\x20\xac\0\xe9\x01", 9),
+       {'A', 0x20ac, 0xe9},
+       nullptr},  // odd byte dropped
       {"\xc3\xa9\xe2\x82\xac", {0xe9, 0x20ac}, nullptr},
       // Cut off at the end: the whole text after the mark, byte by byte.
-      {"\xef\xbb\xbf\xc3\xa9\xe2\x82\xac\xc3", {0xc3, 0xa9, 0xe2, 0x82, 0xac, 0xc3}, "Invalid UTF-8"},
+      {"\xef\xbb\xbf\xc3\xa9\xe2\x82\xac\xc3",
+       {0xc3, 0xa9, 0xe2, 0x82, 0xac, 0xc3},
+       "Invalid UTF-8"},
       {"\xf0\x9f\x98\x80", {0xf0, 0x9f, 0x98, 0x80}, "Invalid UTF-8"},  // no 4-byte sequences
   };
   for (const auto& c : cases) {

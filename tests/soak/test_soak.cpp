@@ -41,14 +41,16 @@ std::string RandomScript(uint32_t seed, long long updates) {
     const int what = below(100);
     if (what < 45) {
       const int key = kKeys[below((int)(sizeof kKeys / sizeof kKeys[0]))];
-      out << slot << " key down " << key << "\n" << slot + 1 + below(30) << " key up " << key << "\n";
+      out << slot << " key down " << key << "\n"
+          << slot + 1 + below(30) << " key up " << key << "\n";
     } else if (what < 80) {
       const int x = below(w), y = below(h);
       out << slot << " mouse move " << x << " " << y << "\n";
       if (below(2)) {
         const int x2 = below(w), y2 = below(h);
-        out << slot << " mouse down 0 " << x << " " << y << "\n" << slot + 2 << " mouse move " << x2 << " " << y2
-            << "\n" << slot + 3 + below(20) << " mouse up 0 " << x2 << " " << y2 << "\n";
+        out << slot << " mouse down 0 " << x << " " << y << "\n"
+            << slot + 2 << " mouse move " << x2 << " " << y2 << "\n"
+            << slot + 3 + below(20) << " mouse up 0 " << x2 << " " << y2 << "\n";
       }
     } else if (what < 86) {
       out << slot << " char " << 32 + below(95) << "\n";
@@ -80,7 +82,8 @@ SoakRun Soak(const fs::path& dir, uint32_t seed, long long updates) {
   opt.timeout_seconds = std::max(3000LL, updates / 20);
   opt.sample_seconds = 2;
   const std::string exe = (dir / "quorvex").string(), n = std::to_string(updates);
-  ProcessResult r = RunProcess({exe, "--fast", "--script", "soak.txt", "--exit-after", n, "--dump", "dump.txt"}, opt);
+  ProcessResult r = RunProcess(
+      {exe, "--fast", "--script", "soak.txt", "--exit-after", n, "--dump", "dump.txt"}, opt);
   return {r, ParseDump(ReadFile(dir / "dump.txt"))};
 }
 
@@ -96,8 +99,10 @@ TEST(Soak, ARandomSessionStaysUpLevelsOffAndSavesWholeFiles) {
 
   const SoakRun run = Soak(dir, 20261208, updates);
   const std::string& err = run.result.err;
-  EXPECT_TRUE(run.result.exited && run.result.status == 0) << run.result.status << "\n" << err.substr(0, 2000);
-  EXPECT_TRUE(err.find("Runtime Error") == std::string::npos && err.find("Sanitizer") == std::string::npos)
+  EXPECT_TRUE(run.result.exited && run.result.status == 0) << run.result.status << "\n"
+                                                           << err.substr(0, 2000);
+  EXPECT_TRUE(err.find("Runtime Error") == std::string::npos &&
+              err.find("Sanitizer") == std::string::npos)
       << err.substr(0, 4000);
   EXPECT_EQ(DumpNumber(run.dump, "updates"), updates);
 
@@ -109,10 +114,12 @@ TEST(Soak, ARandomSessionStaysUpLevelsOffAndSavesWholeFiles) {
   const long firstHalf = mid ? *std::max_element(rss.begin(), rss.begin() + mid) : 0;
   const long secondHalf = mid ? *std::max_element(rss.begin() + mid, rss.end()) : 0;
   auto num = [&](const char* name) { return DumpNumber(run.dump, name); };
-  std::printf("soak: %lld updates, %lld renders; collected bytes live %lld, peak %lld; peak resident %ld kB; "
-              "final mode %lld, level %lld, score %lld\nresident kB every 2 s:",
-              num("updates"), num("renders"), num("gc_live_bytes"), num("gc_peak_bytes"), run.result.max_rss_kb,
-              num("mode"), num("level"), num("score"));
+  std::printf(
+      "soak: %lld updates, %lld renders; collected bytes live %lld, peak %lld; peak resident %ld "
+      "kB; "
+      "final mode %lld, level %lld, score %lld\nresident kB every 2 s:",
+      num("updates"), num("renders"), num("gc_live_bytes"), num("gc_peak_bytes"),
+      run.result.max_rss_kb, num("mode"), num("level"), num("score"));
   for (long kb : rss) std::printf(" %ld", kb);
   std::printf("\n");
   EXPECT_LE(num("gc_peak_bytes"), 12LL << 20);

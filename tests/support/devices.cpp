@@ -23,7 +23,8 @@ bool ChooseNullOutput() {
   const auto mine = dir / ("quorvex-null-alsoft." + std::to_string(getpid()));
   const std::string env = openal_test::DriverConfig(mine, "null");
   std::filesystem::rename(mine, dir / "quorvex-null-alsoft.conf");
-  openal_test::UseConfig(env.substr(0, env.find('=') + 1) + (dir / "quorvex-null-alsoft.conf").string());
+  openal_test::UseConfig(env.substr(0, env.find('=') + 1) +
+                         (dir / "quorvex-null-alsoft.conf").string());
   return true;
 }
 const bool g_nullOutput = ChooseNullOutput();
@@ -80,8 +81,9 @@ c_Sound* RecordingAudio::Sound(const std::string& name) {
 }
 
 int RecordingAudio::Count(const std::string& prefix) const {
-  return (int)std::count_if(calls.begin(), calls.end(),
-                            [&](const std::string& c) { return c.compare(0, prefix.size(), prefix) == 0; });
+  return (int)std::count_if(calls.begin(), calls.end(), [&](const std::string& c) {
+    return c.compare(0, prefix.size(), prefix) == 0;
+  });
 }
 
 std::string RecordingAudio::Calls() const {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "framework/audio.h"
-#include "host/platform/game.h"
 #include "host/audio/gxtk_audio.h"
+#include "host/platform/game.h"
 #include "host/render/gxtk_graphics.h"
 
 namespace test_support {
@@ -30,7 +30,11 @@ std::string Num(float v);
 // path in `opened`).
 class RecordingGraphics : public gxtkGraphics {
  public:
-  struct Call { std::string name; std::vector<float> args; gxtkSurface* surface = nullptr; };
+  struct Call {
+    std::string name;
+    std::vector<float> args;
+    gxtkSurface* surface = nullptr;
+  };
   std::vector<Call> calls;
   // Also drives the real device (a window must be open). Without it nothing
   // reaches GL; colour, alpha and matrix are still kept in the device's fields.
@@ -50,7 +54,9 @@ class RecordingGraphics : public gxtkGraphics {
   std::string Log() const;  // "BeginRender() SetColor(255,255,255) DrawRect(0,0,4,4) ..."
   void Clear() { calls.clear(); }
 
-  int BeginRender() override { return Note("BeginRender", {}), forward ? gxtkGraphics::BeginRender() : mode; }
+  int BeginRender() override {
+    return Note("BeginRender", {}), forward ? gxtkGraphics::BeginRender() : mode;
+  }
   void EndRender() override { Note("EndRender", {}), forward ? gxtkGraphics::EndRender() : void(); }
   void DiscardGraphics() override { Note("DiscardGraphics", {}); }
   gxtkSurface* LoadSurface(String path) override;
@@ -60,11 +66,13 @@ class RecordingGraphics : public gxtkGraphics {
     return Note("SetColor", {r, g, b}), gxtkGraphics::SetColor(r, g, b);
   }
   int SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty) override {
-    return Note("SetMatrix", {ix, iy, jx, jy, tx, ty}), gxtkGraphics::SetMatrix(ix, iy, jx, jy, tx, ty);
+    return Note("SetMatrix", {ix, iy, jx, jy, tx, ty}),
+           gxtkGraphics::SetMatrix(ix, iy, jx, jy, tx, ty);
   }
   int SetBlend(int b) override { return Note("SetBlend", {(float)b}), REAL(SetBlend(b)); }
   int SetScissor(int x, int y, int w, int h) override {
-    return Note("SetScissor", {(float)x, (float)y, (float)w, (float)h}), REAL(SetScissor(x, y, w, h));
+    return Note("SetScissor", {(float)x, (float)y, (float)w, (float)h}),
+           REAL(SetScissor(x, y, w, h));
   }
   int DrawRect(float x, float y, float w, float h) override {
     return Note("DrawRect", {x, y, w, h}), REAL(DrawRect(x, y, w, h));
@@ -109,7 +117,7 @@ class RecordingAudio : public gxtkAudio {
 
   RecordingAudio();
 
-  c_Sound* Sound(const std::string& name);  // a sound whose sample is `name` in the log
+  c_Sound* Sound(const std::string& name);     // a sound whose sample is `name` in the log
   int Count(const std::string& prefix) const;  // calls that start with `prefix`
   std::string Calls() const;                   // the log joined with spaces
   void Clear() { calls.clear(); }
@@ -145,7 +153,11 @@ class FakeHost : public VxGame {
   std::string state;   // what LoadState gives and SaveState keeps (UTF-8)
   int saveResult = 0;  // what SaveState returns
   // One joystick as the poll reports it; axis 0 is the left stick, 1 the right.
-  struct Pad { bool present = false; float x[2] = {}, y[2] = {}, z[2] = {}; bool buttons[32] = {}; };
+  struct Pad {
+    bool present = false;
+    float x[2] = {}, y[2] = {}, z[2] = {};
+    bool buttons[32] = {};
+  };
   Pad pads[4];
   std::vector<int> polled;  // the port of every poll, in order
 

@@ -59,8 +59,10 @@ std::string StateProblem(const std::string& text) {
   if (badges != f[34]) return "the badges' checksum does not match";
   for (int t = 0; t < 3; ++t) {
     long long sum = 0;
-    for (int k = 0; k < 10; ++k) sum += (k + 4) * f[35 + 21 * t + 2 * k] + (t + k + 3) * f[36 + 21 * t + 2 * k];
-    if (sum != f[55 + 21 * t]) return "score table " + std::to_string(t) + "'s checksum does not match";
+    for (int k = 0; k < 10; ++k)
+      sum += (k + 4) * f[35 + 21 * t + 2 * k] + (t + k + 3) * f[36 + 21 * t + 2 * k];
+    if (sum != f[55 + 21 * t])
+      return "score table " + std::to_string(t) + "'s checksum does not match";
   }
   return "";
 }

@@ -28,7 +28,8 @@ bool GameRig::Make() {
   app = dynamic_cast<c_MyApp*>(vx_app__app);
   TestDelegate* d = gc_assign(vx_app__delegate, new TestDelegate());
   host.SetDelegate(d);
-  gc_assign(vx_graphics_device, gc_assign(d->m__graphics, gfx = new test_support::RecordingGraphics()));
+  gc_assign(vx_graphics_device,
+            gc_assign(d->m__graphics, gfx = new test_support::RecordingGraphics()));
   gc_assign(vx_audio_device, gc_assign(d->m__audio, audio = new test_support::RecordingAudio()));
   gc_assign(vx_input_device, gc_assign(d->m__input, input = (new c_InputDevice())->m_new()));
   gc_mark();  // roots are otherwise walked only at the next sweep
@@ -94,6 +95,7 @@ int GameRig::Plays(int effect) const {
   char name[16];
   std::snprintf(name, sizeof name, ":%03d.wav,", effect);
   int n = 0;
-  for (const std::string& c : audio->calls) n += c.rfind("play", 0) == 0 && c.find(name) != std::string::npos;
+  for (const std::string& c : audio->calls)
+    n += c.rfind("play", 0) == 0 && c.find(name) != std::string::npos;
   return n;
 }

@@ -25,11 +25,15 @@ class GameRig {
   void Stick(float x, float y);   // joystick 0's left stick; its y grows upward
   void Mouse(int x, int y);       // the pointer in device pixels
   void MouseButton(bool down);
-  void Press(int x, int y) { Mouse(x, y); MouseButton(true); }
+  void Press(int x, int y) {
+    Mouse(x, y);
+    MouseButton(true);
+  }
   void NewGame(int type);  // as the menu hands over: loaded by the next update
   std::vector<DrawRecord> Records() const;
-  int Glyphs(float top = -1e9f, float bottom = 1e9f) const;  // records of the font from top to bottom
-  int Plays(int effect) const;  // effects started with sfx/NNN.wav so far
+  int Glyphs(float top = -1e9f,
+             float bottom = 1e9f) const;  // records of the font from top to bottom
+  int Plays(int effect) const;            // effects started with sfx/NNN.wav so far
 
   VxGlfwGame window;  // the desktop host the full-screen switch asks; before host
   test_support::FakeHost host;

@@ -15,5 +15,8 @@ class MyAppTest : public ::testing::Test, public GameRig {
 // The same, started: on the title screen at the beginning of each test.
 class StartedAppTest : public MyAppTest {
  protected:
-  void SetUp() override { MyAppTest::SetUp(); Start(); }
+  void SetUp() override {
+    MyAppTest::SetUp();
+    Start();
+  }
 };

@@ -51,7 +51,8 @@ Wav ParseWav(const std::string& b) {
     const uint32_t size = Le(b, at + 4, 4);
     if (!b.compare(at, 4, "fmt ") && at + 24 <= b.size()) {
       w.fmt_size = size;
-      w.format = (int)Le(b, at + 8, 2), w.channels = (int)Le(b, at + 10, 2), w.rate = (int)Le(b, at + 12, 4);
+      w.format = (int)Le(b, at + 8, 2), w.channels = (int)Le(b, at + 10, 2),
+      w.rate = (int)Le(b, at + 12, 4);
       w.byte_rate = (int)Le(b, at + 16, 4), w.block_align = (int)Le(b, at + 20, 2),
       w.bits = (int)Le(b, at + 22, 2);
     } else if (!b.compare(at, 4, "data")) {

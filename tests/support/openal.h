@@ -10,7 +10,8 @@
 namespace openal_test {
 
 // Writes `conf`, selecting the `wave` output into `wav`: stereo, 16-bit, 44100 Hz, plain pan law.
-// Returns the environment entry pointing OpenAL at it ("ALSOFT_CONF=<conf>"), for a child or UseConfig.
+// Returns the environment entry pointing OpenAL at it ("ALSOFT_CONF=<conf>"), for a child or
+// UseConfig.
 std::string WaveConfig(const std::filesystem::path& conf, const std::filesystem::path& wav);
 // Writes `conf` whose only output is `driver`: "null" mixes into nothing, an
 // unknown name leaves no device at all. Returns the environment entry.

@@ -27,7 +27,8 @@ TEST(GfxCanvas, BlurSpreadsAPointIntoAGaussianOfItsSigma) {
   gfx::Canvas c(41, 41);
   c.At(20, 20)[3] = 1;
   gfx::BlurCell(c, 0, 0, 41, 41, 2.0f);
-  EXPECT_NEAR(std::accumulate(c.px.begin(), c.px.end(), 0.0), 1.0, 1e-4) << "nothing gained or lost";
+  EXPECT_NEAR(std::accumulate(c.px.begin(), c.px.end(), 0.0), 1.0, 1e-4)
+      << "nothing gained or lost";
   for (int d : {1, 3, 5}) {
     EXPECT_NEAR(c.At(20 + d, 20)[3] / c.At(20, 20)[3], std::exp(-d * d / 8.0), 1e-4) << d;
     EXPECT_NEAR(c.At(20 + d, 20 + d)[3] / c.At(20, 20)[3], std::exp(-d * d / 4.0), 1e-4) << d;
@@ -37,7 +38,8 @@ TEST(GfxCanvas, BlurSpreadsAPointIntoAGaussianOfItsSigma) {
 struct Image {
   int w = 0, h = 0;
   std::vector<unsigned char> px;  // RGBA
-  Image(const std::string& name, int scale) : Image(QUORVEX_DATA_DIR "/" + name + Suffix(scale) + ".png") {}
+  Image(const std::string& name, int scale)
+      : Image(QUORVEX_DATA_DIR "/" + name + Suffix(scale) + ".png") {}
   explicit Image(const std::string& path) {
     int n = 0;
     if (unsigned char* data = stbi_load(path.c_str(), &w, &h, &n, 4)) {
@@ -63,12 +65,18 @@ struct Expected {
   int cellW, cellH, frames, sheetW, sheetH, inked;
 };
 const Expected kPictures[] = {
-    {"common/icons", 32, 32, 16, 128, 128, 5},            {"common/Buttons", 64, 64, 16, 256, 256, 7},
-    {"common/dpad", 32, 32, 16, 128, 128, 6},             {"common/DRVLLogo", 256, 256, 1, 256, 256, 1},
-    {"common/Testcard_Circle", 256, 256, 1, 256, 256, 1}, {"fonts/editundo", 16, 16, 128, 256, 128, 94},
-    {"menu", 256, 256, 4, 512, 512, 4},                   {"logo", 256, 128, 1, 256, 128, 1},
-    {"parts", 8, 8, 256, 128, 128, 256},                  {"BadgesA", 64, 64, 64, 512, 512, 64},
-    {"gfx", 32, 32, 64, 256, 256, 22},                    {"gfx_glow", 32, 32, 64, 256, 256, 22},
+    {"common/icons", 32, 32, 16, 128, 128, 5},
+    {"common/Buttons", 64, 64, 16, 256, 256, 7},
+    {"common/dpad", 32, 32, 16, 128, 128, 6},
+    {"common/DRVLLogo", 256, 256, 1, 256, 256, 1},
+    {"common/Testcard_Circle", 256, 256, 1, 256, 256, 1},
+    {"fonts/editundo", 16, 16, 128, 256, 128, 94},
+    {"menu", 256, 256, 4, 512, 512, 4},
+    {"logo", 256, 128, 1, 256, 128, 1},
+    {"parts", 8, 8, 256, 128, 128, 256},
+    {"BadgesA", 64, 64, 64, 512, 512, 64},
+    {"gfx", 32, 32, 64, 256, 256, 22},
+    {"gfx_glow", 32, 32, 64, 256, 256, 22},
     {"vrin_font", 10, 14, 96, 960, 14, 94},  // the framework's default font
 };
 
@@ -80,7 +88,8 @@ TEST(GfxData, EveryPictureHasItsSizeAndInkedFramesAtThreeScales) {
       ASSERT_TRUE(im.w == e.sheetW * s && im.h == e.sheetH * s) << im.w << " x " << im.h;
       const int cw = e.cellW * s, ch = e.cellH * s, columns = im.w / cw;
       int inked = 0;
-      for (int f = 0; f < e.frames; ++f) inked += im.Count(f % columns * cw, f / columns * ch, cw, ch) >= std::max(1, s * s / 2);
+      for (int f = 0; f < e.frames; ++f)
+        inked += im.Count(f % columns * cw, f / columns * ch, cw, ch) >= std::max(1, s * s / 2);
       EXPECT_EQ(inked, e.inked);
     }
   }
@@ -88,8 +97,10 @@ TEST(GfxData, EveryPictureHasItsSizeAndInkedFramesAtThreeScales) {
   const Image glow("gfx_glow", 2);
   for (int x = 0; x < 512; x += 64)
     for (int y = 0; y < 512; y += 64)
-      EXPECT_EQ(glow.Count(x, y, 64, 1, 1) + glow.Count(x, y + 63, 64, 1, 1) + glow.Count(x, y, 1, 64, 1) +
-                    glow.Count(x + 63, y, 1, 64, 1), 0) << "the halo at " << x << ", " << y;
+      EXPECT_EQ(glow.Count(x, y, 64, 1, 1) + glow.Count(x, y + 63, 64, 1, 1) +
+                    glow.Count(x, y, 1, 64, 1) + glow.Count(x + 63, y, 1, 64, 1),
+                0)
+          << "the halo at " << x << ", " << y;
 }
 
 TEST(GfxData, TheFontsHaveOneDistinctGlyphPerPrintableCharacter) {
@@ -97,20 +108,24 @@ TEST(GfxData, TheFontsHaveOneDistinctGlyphPerPrintableCharacter) {
     SCOPED_TRACE(s);
     // The game's: frame k is character k + 32, in 16 x 16 cells.
     const Image game("fonts/editundo", s);
-    EXPECT_TRUE(s > 1 || game.Count(0, 0, game.w, game.h, 1) == game.Count(0, 0, game.w, game.h, 255)) << "blurred";
+    EXPECT_TRUE(s > 1 ||
+                game.Count(0, 0, game.w, game.h, 1) == game.Count(0, 0, game.w, game.h, 255))
+        << "blurred";
     const int cell = 16 * s;
     std::set<std::vector<bool>> shapes;
     for (int f = 1; f <= 94; ++f) {
       std::vector<bool> mask;
       for (int y = f / 16 * cell; y < (f / 16 + 1) * cell; ++y)
-        for (int x = f % 16 * cell; x < (f % 16 + 1) * cell; ++x) mask.push_back(game.Count(x, y, 1, 1));
+        for (int x = f % 16 * cell; x < (f % 16 + 1) * cell; ++x)
+          mask.push_back(game.Count(x, y, 1, 1));
       shapes.insert(mask);
     }
     EXPECT_EQ(shapes.size(), 94u) << "two characters share one glyph";
     // The framework's: each glyph between blank columns, which it trims.
     const Image vrin("vrin_font", s);
     for (int x = 0; x < vrin.w; x += 10 * s)
-      EXPECT_EQ(vrin.Count(x, 0, 1, vrin.h, 1) + vrin.Count(x + 10 * s - 1, 0, 1, vrin.h, 1), 0) << "glyph " << x / s / 10;
+      EXPECT_EQ(vrin.Count(x, 0, 1, vrin.h, 1) + vrin.Count(x + 10 * s - 1, 0, 1, vrin.h, 1), 0)
+          << "glyph " << x / s / 10;
   }
 }
 
@@ -121,8 +136,10 @@ TEST(GfxData, TheIconIsABrightRimmedDarkDiscWithClearCornersAtEverySize) {
     ASSERT_TRUE(icon.w == size && icon.h == size) << icon.w << " x " << icon.h;
     const int corner = std::max(2, size / 8), far = size - corner;
     EXPECT_EQ(icon.Count(0, 0, corner, corner, 1) + icon.Count(far, 0, corner, corner, 1) +
-                  icon.Count(0, far, corner, corner, 1) + icon.Count(far, far, corner, corner, 1), 0);
-    EXPECT_EQ(icon.Count(size / 4, size / 4, size / 2, size / 2, 255), size * size / 4) << "the board has a hole";
+                  icon.Count(0, far, corner, corner, 1) + icon.Count(far, far, corner, corner, 1),
+              0);
+    EXPECT_EQ(icon.Count(size / 4, size / 4, size / 2, size / 2, 255), size * size / 4)
+        << "the board has a hole";
     // Down the middle from the top: the rim, then the empty board above the blobs.
     auto brightness = [&](int y) {
       const unsigned char* p = icon.At(size / 2, y);
@@ -144,8 +161,10 @@ TEST(GfxData, ASecondRunWritesTheSameFilesAndAnUnwritableFolderFails) {
     EXPECT_TRUE(e.is_directory() || test_files::ReadFile(e) == test_files::ReadFile(same)) << same;
     files += e.is_regular_file();
   }
-  EXPECT_EQ(files, (int)(sizeof kPictures / sizeof kPictures[0]) * 3 + (int)std::size(gfx::kIconSizes));
-  EXPECT_TRUE(test_files::ReadFile(again / "sheet.png") == test_files::ReadFile(QUORVEX_SHEET)) << "the contact sheet";
+  EXPECT_EQ(files,
+            (int)(sizeof kPictures / sizeof kPictures[0]) * 3 + (int)std::size(gfx::kIconSizes));
+  EXPECT_TRUE(test_files::ReadFile(again / "sheet.png") == test_files::ReadFile(QUORVEX_SHEET))
+      << "the contact sheet";
   test_files::WriteFile(again / "blocker", "a file where a folder should be");
   EXPECT_NE(GenerateGfx((again / "blocker" / "data").string()), 0);
 }

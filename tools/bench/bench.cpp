@@ -141,7 +141,8 @@ void Crowd(c_MyApp* app) {
       app->m_grid[CellIndex(x, y) + kCellDrop] = 0.0f;  // landed
     }
   }
-  for (int i = 0; i < 260; ++i) app->p_ThrowParticle(320, 240, 1 + i % 4, i % 8, kNotGiven, kNotGiven);
+  for (int i = 0; i < 260; ++i)
+    app->p_ThrowParticle(320, 240, 1 + i % 4, i % 8, kNotGiven, kNotGiven);
   for (int i = 0; i < kShotRecords; ++i) app->p_Shoot(320, 240, (float)(i * 7), 4, 4, 1);
   // A full board ends the game at once; keep it going.
   app->m_gameOver = 0;
@@ -235,7 +236,8 @@ int RunGame(const char* self, const std::string& name, long long updates) {
   g_figures.render.reserve(updates + 8);
   g_figures.collect.reserve(8 * updates + 64);
   const std::string exitAfter = std::to_string(g_warmup + updates);
-  const char* argv[] = {self, "--fast", "--script", path, "--exit-after", exitAfter.c_str(), nullptr};
+  const char* argv[] = {self,           "--fast",          "--script", path,
+                        "--exit-after", exitAfter.c_str(), nullptr};
   vx_host_probe = &g_probe;
   std::atexit(PrintAtExit);
   VxZorbelGame::Main(6, argv);  // ends the process after the last update
@@ -290,7 +292,8 @@ int RunRenderer(const std::string& name, long long frames) {
   };
   std::vector<Sprite> sprites(2000);
   g_figures.render.reserve(frames + 8);
-  for (Sprite& s : sprites) s = {rnd(0, 640), rnd(0, 480), rnd(0, 360), rnd(0.5f, 1.5f), (int)rnd(0, 4)};
+  for (Sprite& s : sprites)
+    s = {rnd(0, 640), rnd(0, 480), rnd(0, 360), rnd(0.5f, 1.5f), (int)rnd(0, 4)};
 
   for (long long f = -10; f < frames; ++f) {
     const long long gc0 = gc_total_alloc_bytes, heap0 = g_heapBytes, calls0 = g_heapCalls;
@@ -373,9 +376,9 @@ int RunAll(const char* self, const std::string& jsonPath, long long updates) {
     rows.push_back(row);
   }
 
-  std::printf("%-12s %9s %9s %9s %9s %9s %7s %8s %7s %9s %9s %8s %9s %9s\n", "scenario",
-              "upd med", "upd p99", "rnd med", "rnd p99", "gc p99", "calls", "vertices",
-              "records", "gc B/upd", "heap B/u", "rss MB", "1st frame", "menu");
+  std::printf("%-12s %9s %9s %9s %9s %9s %7s %8s %7s %9s %9s %8s %9s %9s\n", "scenario", "upd med",
+              "upd p99", "rnd med", "rnd p99", "gc p99", "calls", "vertices", "records", "gc B/upd",
+              "heap B/u", "rss MB", "1st frame", "menu");
   std::printf("%-12s %9s %9s %9s %9s %9s %7s %8s %7s %9s %9s %8s %9s %9s\n", "", "ms", "ms", "ms",
               "ms", "ms", "", "", "", "", "", "", "ms", "ms");
   for (Row& r : rows) {
@@ -389,8 +392,8 @@ int RunAll(const char* self, const std::string& jsonPath, long long updates) {
       }
     }
     const double rss = std::atof(r.Get("peak_rss_kb").c_str()) / 1024.0;
-    std::printf("%-12s %9s %9s %9s %9s %9s %7s %8s %7s %9s %9s %8.1f %9s %9s\n",
-                r.scenario.c_str(), r.Get("update_med").c_str(), r.Get("update_p99").c_str(),
+    std::printf("%-12s %9s %9s %9s %9s %9s %7s %8s %7s %9s %9s %8.1f %9s %9s\n", r.scenario.c_str(),
+                r.Get("update_med").c_str(), r.Get("update_p99").c_str(),
                 r.Get("render_med").c_str(), r.Get("render_p99").c_str(),
                 r.Get("collect_p99").c_str(), r.Get("draw_calls").c_str(),
                 r.Get("vertices").c_str(), r.Get("records").c_str(),

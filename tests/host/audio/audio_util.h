@@ -32,9 +32,11 @@ inline std::string Chunk(const char id[4], const std::string& body) {
          (body.size() & 1 ? std::string(1, '\0') : "");
 }
 // RIFF/WAVE around a PCM fmt chunk (`fmtExtra` bytes longer than 16) and `chunks`.
-inline std::string WavBytes(int channels, int rate, int bits, const std::string& chunks, int fmtExtra = 0) {
-  const std::string fmt = Le(1, 2) + Le(channels, 2) + Le(rate, 4) + Le(rate * channels * bits / 8, 4) +
-                          Le(channels * bits / 8, 2) + Le(bits, 2) + std::string(fmtExtra, '\0');
+inline std::string WavBytes(int channels, int rate, int bits, const std::string& chunks,
+                            int fmtExtra = 0) {
+  const std::string fmt = Le(1, 2) + Le(channels, 2) + Le(rate, 4) +
+                          Le(rate * channels * bits / 8, 4) + Le(channels * bits / 8, 2) +
+                          Le(bits, 2) + std::string(fmtExtra, '\0');
   const std::string body = "WAVE" + Chunk("fmt ", fmt) + chunks;
   return "RIFF" + Le((unsigned)body.size(), 4) + body;
 }

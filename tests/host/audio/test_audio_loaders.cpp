@@ -17,15 +17,17 @@ struct Loaded {
   unsigned char* data = nullptr;
   int length = -1, channels = -1, format = -1, hertz = -1;
   ~Loaded() { std::free(data); }
-  std::string Bytes() const { return std::string((const char*)data, (size_t)(length * channels * format)); }
+  std::string Bytes() const {
+    return std::string((const char*)data, (size_t)(length * channels * format));
+  }
   std::vector<int> Layout() const { return {length, channels, format, hertz}; }
 };
 
 // `bytes` written as `name` (nothing written when empty), then loaded.
 void Load(const std::string& name, const std::string& bytes, Loaded* out) {
   if (!bytes.empty()) test_files::WriteFile(Path(name), bytes);
-  out->data = Host()->LoadAudioData(String(Path(name).c_str()), &out->length, &out->channels, &out->format,
-                                    &out->hertz);
+  out->data = Host()->LoadAudioData(String(Path(name).c_str()), &out->length, &out->channels,
+                                    &out->format, &out->hertz);
 }
 
 TEST(HostAudioLoaders, WavLayoutsThatRealToolsWriteLoadAndEveryCutOfOneGivesNoData) {
@@ -38,7 +40,10 @@ TEST(HostAudioLoaders, WavLayoutsThatRealToolsWriteLoadAndEveryCutOfOneGivesNoDa
     std::string bytes, data;
     std::vector<int> layout;  // frames, channels, bytes per sample, hertz
   } files[] = {
-      {"list.wav", WavBytes(2, 22050, 16, info + Chunk("data", stereo)), stereo, {1000, 2, 2, 22050}},
+      {"list.wav",
+       WavBytes(2, 22050, 16, info + Chunk("data", stereo)),
+       stereo,
+       {1000, 2, 2, 22050}},
       {"fmt18.wav", WavBytes(1, 44100, 16, Chunk("data", sine), 2), sine, {4410, 1, 2, 44100}},
       {"PADDED.WAV",
        WavBytes(1, 8000, 8, Chunk("junk", "abc") + Chunk("data", mono8)),

@@ -48,10 +48,8 @@ std::vector<std::pair<size_t, size_t>> LoudRuns(const openal_test::Wav& w) {
   const size_t block = 441;
   for (size_t at = 0; at + block <= w.Frames(); at += block) {
     if (Rms(w, at, at + block, 0) + Rms(w, at, at + block, 1) < 0.02) continue;
-    if (!runs.empty() && at - runs.back().second < 8 * block)
-      runs.back().second = at + block;
-    else
-      runs.push_back({at, at + block});
+    if (!runs.empty() && at - runs.back().second < 8 * block) runs.back().second = at + block;
+    else runs.push_back({at, at + block});
   }
   return runs;
 }
@@ -127,7 +125,8 @@ TEST_F(AudioDevice, SuspensionPausesWhatPlaysMusicLoopsAndABusyChannelRestarts) 
   g_audio->PlaySample(high, 1, 1);
   g_audio->PauseChannel(1);
   g_audio->Suspend();
-  EXPECT_EQ(std::vector<int>({Al(0, AL_SOURCE_STATE), g_audio->ChannelState(0), g_audio->ChannelState(1)}),
+  EXPECT_EQ(std::vector<int>(
+                {Al(0, AL_SOURCE_STATE), g_audio->ChannelState(0), g_audio->ChannelState(1)}),
             std::vector<int>({AL_PAUSED, 1, 2}))
       << "suspended, not paused by the game";
   g_audio->Resume();
@@ -135,7 +134,8 @@ TEST_F(AudioDevice, SuspensionPausesWhatPlaysMusicLoopsAndABusyChannelRestarts) 
             std::vector<int>({AL_PLAYING, AL_PAUSED}))
       << "the game's pause outlasts a resume";
   g_audio->PlaySample(high, 0, 1);
-  EXPECT_EQ((ALuint)Al(0, AL_BUFFER), high->buffer) << "a busy channel restarts with the new sample";
+  EXPECT_EQ((ALuint)Al(0, AL_BUFFER), high->buffer)
+      << "a busy channel restarts with the new sample";
 
   EXPECT_EQ(g_audio->PlayMusic(String(Path("absent.ogg").c_str()), 1), -1);
   EXPECT_EQ(g_audio->PlayMusic(String(ToneFile(450, 1.0).c_str()), 1), 0);

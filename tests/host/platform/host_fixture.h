@@ -38,8 +38,8 @@ class RecordingDelegate : public VxGameDelegate {
     log.push_back("K" + std::to_string(event) + ":" + std::to_string(data));
   }
   void MouseEvent(int event, int data, float x, float y) override {
-    log.push_back("M" + std::to_string(event) + ":" + std::to_string(data) + ":" + std::to_string((int)x) +
-                  ":" + std::to_string((int)y));
+    log.push_back("M" + std::to_string(event) + ":" + std::to_string(data) + ":" +
+                  std::to_string((int)x) + ":" + std::to_string((int)y));
   }
   void TouchEvent(int, int, float, float) override { log.push_back("T"); }
   void MotionEvent(int, int, float, float, float) override { log.push_back("O"); }
@@ -52,7 +52,9 @@ class RecordingDelegate : public VxGameDelegate {
       if (skip.find(e[0]) == std::string::npos) s += (s.empty() ? "" : " ") + e;
     return s;
   }
-  int Count(const std::string& entry) const { return (int)std::count(log.begin(), log.end(), entry); }
+  int Count(const std::string& entry) const {
+    return (int)std::count(log.begin(), log.end(), entry);
+  }
 };
 
 class ScriptedHostTest : public ::testing::Test {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "host/services/data.h"
 #include "host/platform/game.h"
 #include "host/platform/glfw2.h"
+#include "host/services/data.h"
 #include "tests/support/probe.h"
 
 namespace {

@@ -43,7 +43,11 @@ TEST(HostEntry, EachWayOfEndingGivesItsStatusAndReport) {
       {{"run", "--help"}, false, 0, "Usage: quorvex ", ""},
       {{"run", "--bogus"}, false, 2, "", "quorvex: unknown option '--bogus' (try --help)\n"},
       {{"run", "--script", "missing.txt"}, false, 2, "", "quorvex: cannot read the script /"},
-      {{"run", "--record", "/nonexistent/r.txt"}, false, 2, "", "quorvex: cannot write the recording /"},
+      {{"run", "--record", "/nonexistent/r.txt"},
+       false,
+       2,
+       "",
+       "quorvex: cannot write the recording /"},
       {{"run"}, false, 255, "glfwInit failed", "-"},  // the error output is the window layer's
       {{"throw-main"}, true, 255, uncaught, "-"},
       {{"throw-start"}, true, 255, uncaught, "-"},
@@ -73,7 +77,9 @@ TEST(HostEntry, ItFindsItsOwnDataFromItsOwnPlaceAndNeverChangesFolder) {
   fs::copy_file(QUORVEX_PROBE, prefix / "bin/probe");
   fs::permissions(prefix / "bin/probe", fs::perms::owner_all);
   const std::string e = elsewhere.string();
-  EXPECT_EQ(Probe({"places"}, e, {"XDG_DATA_HOME=" + (root / "xdg").string()}, (prefix / "bin/probe").string()).out,
+  EXPECT_EQ(Probe({"places"}, e, {"XDG_DATA_HOME=" + (root / "xdg").string()},
+                  (prefix / "bin/probe").string())
+                .out,
             "cwd " + e + "\ndata " + (prefix / "bin/../share/quorvex/data").string() + "\nstate " +
                 (root / "xdg/quorvex/.zorbelstate").string() + "\nMain returned 0\n");
 }
@@ -84,14 +90,16 @@ TEST(HostEntry, AMalformedGamepadMappingIsReportedOnceAndIgnored) {
   if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
   test_files::ScratchDir dir("quorvex-entry");
   fs::create_directories(dir / "quorvex");
-  test_files::WriteFile(dir / "quorvex/gamecontrollerdb.txt",
-                        "# mine\n03000000de2800000112000001000000,My Pad,a:b0,b:b1,platform:Linux,\n");
+  test_files::WriteFile(
+      dir / "quorvex/gamecontrollerdb.txt",
+      "# mine\n03000000de2800000112000001000000,My Pad,a:b0,b:b1,platform:Linux,\n");
   const std::string config = "XDG_CONFIG_HOME=" + dir.path().string();
   ProcessResult good = Probe({"close"}, "", {config});
   ProcessResult bad = Probe({"close"}, "", {config, "SDL_GAMECONTROLLERCONFIG=1234,Pad,a:b0"});
   EXPECT_EQ(good.err + std::to_string(good.status), "0");
   EXPECT_EQ(bad.err,
-            "quorvex: the gamepad mappings of SDL_GAMECONTROLLERCONFIG are ignored (line 1 is not a mapping)\n");
+            "quorvex: the gamepad mappings of SDL_GAMECONTROLLERCONFIG are ignored (line 1 is not "
+            "a mapping)\n");
   EXPECT_EQ(bad.out, "Main returned 0\n");
 }
 

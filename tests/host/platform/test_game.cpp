@@ -41,16 +41,17 @@ struct CollectCounter : VxHostProbe {
 TEST_F(HostGame, AWrapperThatCallsTheDelegateRunsOneCollectorStepAndARefusedOneNone) {
   CollectCounter counter;
   vx_host_probe = &counter;
-  const std::map<char, std::function<void()>> calls = {{'s', [&] { host.StartGame(); }},
-                                                       {'p', [&] { host.SuspendGame(); }},
-                                                       {'q', [&] { host.ResumeGame(); }},
-                                                       {'u', [&] { host.UpdateGame(); }},
-                                                       {'r', [&] { host.RenderGame(); }},
-                                                       {'k', [&] { host.KeyEvent(1, 65); }},
-                                                       {'m', [&] { host.MouseEvent(4, 0, 1, 2); }},
-                                                       {'t', [&] { host.TouchEvent(7, 0, 1, 1); }},
-                                                       {'o', [&] { host.MotionEvent(10, 0, 1, 1, 1); }},
-                                                       {'d', [&] { host.DiscardGraphics(); }}};
+  const std::map<char, std::function<void()>> calls = {
+      {'s', [&] { host.StartGame(); }},
+      {'p', [&] { host.SuspendGame(); }},
+      {'q', [&] { host.ResumeGame(); }},
+      {'u', [&] { host.UpdateGame(); }},
+      {'r', [&] { host.RenderGame(); }},
+      {'k', [&] { host.KeyEvent(1, 65); }},
+      {'m', [&] { host.MouseEvent(4, 0, 1, 2); }},
+      {'t', [&] { host.TouchEvent(7, 0, 1, 1); }},
+      {'o', [&] { host.MotionEvent(10, 0, 1, 1, 1); }},
+      {'d', [&] { host.DiscardGraphics(); }}};
   // Each call in turn and what the delegate sees of it (nothing when the host refuses it):
   // before the start, started, suspended, resumed.
   const std::pair<char, const char*> steps[] = {
@@ -110,20 +111,22 @@ TEST_F(HostGame, AfterAStallAtMostFourUpdatesCatchUpThenTimingRestartsFromNow) {
 }
 
 TEST_F(HostGame, MinimisedThePausedGameDrawsNothingButHearsKeys) {
-  EXPECT_EQ(Away([](double at, bool gone) { glfw2_script::SetIconified(at, gone); }), "K1:65 K1:66");
+  EXPECT_EQ(Away([](double at, bool gone) { glfw2_script::SetIconified(at, gone); }),
+            "K1:65 K1:66");
 }
 
 TEST_F(HostGame, UnfocusedThePausedGameStillDrawsAfterEachEvent) {
-  EXPECT_EQ(Away([](double at, bool gone) { glfw2_script::SetActive(at, !gone); }), "R K1:65 R K1:66 R");
+  EXPECT_EQ(Away([](double at, bool gone) { glfw2_script::SetActive(at, !gone); }),
+            "R K1:65 R K1:66 R");
 }
 
 TEST(HostKeys, WindowKeysTranslateByTheTableAndSomeGiveCharacters) {
-  std::map<int, int> keys = {{32, 32},   {34, 222}, {39, 222}, {44, 188}, {45, 189},  {46, 190},  {47, 191},
-                             {59, 186},  {61, 187}, {91, 219}, {92, 220}, {93, 221},  {96, 192},  {126, 192},
-                             {257, 27},  {283, 38}, {284, 40}, {285, 37}, {286, 39},  {287, 16},  {288, 16},
-                             {289, 17},  {290, 17}, {293, 9},  {294, 13}, {295, 8},   {296, 45},  {297, 46},
-                             {298, 33},  {299, 34}, {300, 36}, {301, 35}, {312, 111}, {313, 106}, {314, 109},
-                             {315, 107}, {316, 110}};
+  std::map<int, int> keys = {
+      {32, 32},   {34, 222},  {39, 222},  {44, 188},  {45, 189}, {46, 190},  {47, 191}, {59, 186},
+      {61, 187},  {91, 219},  {92, 220},  {93, 221},  {96, 192}, {126, 192}, {257, 27}, {283, 38},
+      {284, 40},  {285, 37},  {286, 39},  {287, 16},  {288, 16}, {289, 17},  {290, 17}, {293, 9},
+      {294, 13},  {295, 8},   {296, 45},  {297, 46},  {298, 33}, {299, 34},  {300, 36}, {301, 35},
+      {312, 111}, {313, 106}, {314, 109}, {315, 107}, {316, 110}};
   for (int k = '0'; k <= '9'; ++k) keys[k] = k;
   for (int k = 'A'; k <= 'Z'; ++k) keys[k] = k;
   for (int i = 0; i < 12; ++i) keys[258 + i] = 112 + i;  // F1..F12
@@ -144,16 +147,18 @@ TEST_F(HostGame, TheWindowOpensCentredInputArrivesTranslatedAndASwitchReleasesHe
   const glfw2_script::Stats& s = glfw2_script::GetStats();
   const VxGlfwVideoMode* m = VxGlfwGame::GetGlfwDesktopMode();
   // Centred with the division rounding toward zero; resizable; keys repeat; no automatic polling.
-  EXPECT_EQ(std::vector<int>({s.mode, s.width, s.height, s.bits[0], s.bits[3], s.posX, s.posY, s.noResizeHint,
-                              s.keyRepeat, s.autoPoll, glfwGraphicsSeq - seq, m->width, m->height, m->red,
-                              m->green, m->blue}),
-            std::vector<int>({GLFW_WINDOW, 640, 480, 8, 0, 180, 60, 0, 1, 0, 1, 1001, 601, 5, 6, 4}));
+  EXPECT_EQ(
+      std::vector<int>({s.mode, s.width, s.height, s.bits[0], s.bits[3], s.posX, s.posY,
+                        s.noResizeHint, s.keyRepeat, s.autoPoll, glfwGraphicsSeq - seq, m->width,
+                        m->height, m->red, m->green, m->blue}),
+      std::vector<int>({GLFW_WINDOW, 640, 480, 8, 0, 180, 60, 0, 1, 0, 1, 1001, 601, 5, 6, 4}));
   EXPECT_EQ(s.title, "Quorvex");
 
   host.StartGame();
   using namespace glfw2_script;
   // Alt has no host code; only three mouse buttons count.
-  Key(0.1, GLFW_KEY_LEFT, GLFW_PRESS), Key(0.1, GLFW_KEY_LALT, GLFW_PRESS), glfw2_script::Char(0.1, 0xE9);
+  Key(0.1, GLFW_KEY_LEFT, GLFW_PRESS), Key(0.1, GLFW_KEY_LALT, GLFW_PRESS),
+      glfw2_script::Char(0.1, 0xE9);
   MouseButton(0.1, 3, GLFW_PRESS), MousePos(0.1, 120, 60),
       MouseButton(0.1, GLFW_MOUSE_BUTTON_MIDDLE, GLFW_RELEASE);
   Advance(0.1);
@@ -177,7 +182,8 @@ TEST_F(HostGame, TheWindowTellsDesktopsWhoItIsAndFollowsTheScreensScale) {
   EXPECT_EQ(s.windowClass, QUORVEX_APP_ID);
   EXPECT_EQ(s.iconSizes, std::vector<int>({16, 32, 48, 64, 128}));
   // Twice the size at a scale of 2.5, centred on the 1920 x 1080 desktop.
-  EXPECT_EQ(std::vector<int>({s.width, s.height, s.posX, s.posY}), std::vector<int>({1280, 960, 320, 60}));
+  EXPECT_EQ(std::vector<int>({s.width, s.height, s.posX, s.posY}),
+            std::vector<int>({1280, 960, 320, 60}));
   glfw2_script::SetContentScale(0.5f);
   host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
   EXPECT_EQ(s.width * 10000 + s.height, 640 * 10000 + 480) << "never smaller than asked";
@@ -195,7 +201,8 @@ TEST_F(HostGame, PadsAreTheConnectedJoysticksInSlotOrder) {
     ASSERT_TRUE(host.PollJoystick(pad, x, y, z, b)) << pad;
     seen[pad] = x[0];
   }
-  EXPECT_EQ(std::vector<float>(seen, seen + 2), std::vector<float>({.25f, .75f})) << "slots 0 and 2 are gaps";
+  EXPECT_EQ(std::vector<float>(seen, seen + 2), std::vector<float>({.25f, .75f}))
+      << "slots 0 and 2 are gaps";
   EXPECT_FALSE(host.PollJoystick(2, x, y, z, b)) << "no more pads";
 }
 

@@ -64,8 +64,8 @@ class HostWindow : public ::testing::Test {
 
 TEST_F(HostWindow, OpensTitledInTheMiddleGoesFullScreenAndBack) {
   VxGlfwVideoMode* desk = VxGlfwGame::GetGlfwDesktopMode();
-  const std::string pos =
-      "Position: " + std::to_string((desk->width - 640) / 2) + "," + std::to_string((desk->height - 480) / 2);
+  const std::string pos = "Position: " + std::to_string((desk->width - 640) / 2) + "," +
+                          std::to_string((desk->height - 480) / 2);
   std::string geo;
   EXPECT_TRUE(PumpUntil([&] {
     return (geo = Shell("xdotool getwindowgeometry " + id)).find(pos) != std::string::npos;
@@ -99,7 +99,8 @@ TEST_F(HostWindow, KeysAndTheMouseFromTheServerArriveTranslated) {
 }
 
 TEST_F(HostWindow, TheCloseButtonSendsKey432AndTheWindowStays) {
-  ASSERT_TRUE(SendCloseRequest(std::strtoul(id.c_str(), nullptr, 10)));  // what a window manager sends
+  ASSERT_TRUE(
+      SendCloseRequest(std::strtoul(id.c_str(), nullptr, 10)));  // what a window manager sends
   EXPECT_TRUE(PumpUntil([&] { return d->Count("K2:432") == 1; })) << d->Joined();
   EXPECT_EQ(d->Joined("M"), "K1:432 K2:432");
   PumpUntil([] { return false; }, 0.2);

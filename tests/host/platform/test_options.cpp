@@ -9,7 +9,8 @@
 namespace {
 
 // The switches parsed over options set before: the status, the options as
-// "<fast><procedural music> <exit after> [script] [record] [dump]", the output and the error output.
+// "<fast><procedural music> <exit after> [script] [record] [dump]", the output and the error
+// output.
 struct Parsed {
   int status;
   std::string options, out, err;
@@ -22,16 +23,17 @@ Parsed Parse(std::vector<const char*> args) {
   o = VxHostOptions();
   o.record = "as before";
   p.status = vx_host_ParseArgs((int)args.size(), args.data(), p.out, p.err);
-  p.options = std::to_string(o.fast) + std::to_string(o.proceduralMusic) + " " + std::to_string(o.exitAfter) +
-              " [" + o.script + "] [" + o.record + "] [" + o.dump + "]";
+  p.options = std::to_string(o.fast) + std::to_string(o.proceduralMusic) + " " +
+              std::to_string(o.exitAfter) + " [" + o.script + "] [" + o.record + "] [" + o.dump +
+              "]";
   o = VxHostOptions();
   return p;
 }
 
 TEST(HostOptions, SwitchesSetTheirOptionsWithPathsMadeAbsolute) {
   const std::string cwd = std::filesystem::current_path().string();
-  const Parsed p = Parse({"--fast", "--exit-after", "12", "--script", "s.txt", "--record", "/abs/r.txt",
-                          "--dump", "d.txt", "--procedural-music"});
+  const Parsed p = Parse({"--fast", "--exit-after", "12", "--script", "s.txt", "--record",
+                          "/abs/r.txt", "--dump", "d.txt", "--procedural-music"});
   EXPECT_EQ(std::to_string(p.status) + " " + p.options + p.out + p.err,
             "-1 11 12 [" + cwd + "/s.txt] [/abs/r.txt] [" + cwd + "/d.txt]");
   const Parsed none = Parse({});
@@ -62,15 +64,16 @@ TEST(HostOptions, HelpAndBadSwitchesEndAtOnceWithTheirStatusAndMessage) {
     const Parsed p = Parse(c.args);
     EXPECT_EQ(p.status, c.status) << c.args.back();
     EXPECT_EQ(p.err, c.err) << c.args.back();
-    EXPECT_EQ(p.options, "00 0 [] [as before] []") << "nothing is taken from a line that ends the run";
+    EXPECT_EQ(p.options, "00 0 [] [as before] []")
+        << "nothing is taken from a line that ends the run";
     if (c.status) continue;
     if (c.args.back() == std::string("--version")) {
       EXPECT_EQ(p.out, "quorvex " QUORVEX_VERSION "\n");
       continue;
     }
     EXPECT_EQ(p.out.rfind("Usage: quorvex [options]\n", 0), 0u) << p.out;
-    for (const char* sw : {"--fast ", "--exit-after N ", "--script FILE ", "--record FILE ", "--dump FILE ",
-                           "--procedural-music ", "--version ", "--help "})
+    for (const char* sw : {"--fast ", "--exit-after N ", "--script FILE ", "--record FILE ",
+                           "--dump FILE ", "--procedural-music ", "--version ", "--help "})
       EXPECT_NE(p.out.find(sw), std::string::npos) << sw;
   }
 }

@@ -54,7 +54,8 @@ TEST_F(HostScript, EachLineBecomesItsEventAtItsSlot) {
     vx_script_Deliver(&host, 1);
     const std::string early = d->Joined();
     vx_script_Deliver(&host, 2);
-    EXPECT_EQ(early + "|" + d->Joined(), (l.line[0] == '2' ? "|" : std::string(l.seen) + "|") + l.seen)
+    EXPECT_EQ(early + "|" + d->Joined(),
+              (l.line[0] == '2' ? "|" : std::string(l.seen) + "|") + l.seen)
         << l.line;
     EXPECT_EQ(vx_script_Remaining(), 0) << l.line;
   }
@@ -92,13 +93,14 @@ TEST_F(HostScript, ARecordingReplaysAsTheSameSession) {
   host.Run();
   vx_record_Close();
   const long long updates = vx_host_updates;
-  const std::string real = d->Joined("R");  // copied now: only the running host's delegate stays marked
+  const std::string real =
+      d->Joined("R");  // copied now: only the running host's delegate stays marked
   EXPECT_EQ(d->Count("P") * 10 + d->Count("K1:432"), 21) << real;
   // The dump starts with the host's counts (the game's lines follow, from its hook).
   const std::string dump = vx_host_DumpText();
-  EXPECT_EQ(
-      dump.substr(0, dump.find("gc_live_bytes ")),
-      "updates " + std::to_string(updates) + "\nrenders " + std::to_string(vx_host_renders) + "\nslots 30\n");
+  EXPECT_EQ(dump.substr(0, dump.find("gc_live_bytes ")),
+            "updates " + std::to_string(updates) + "\nrenders " + std::to_string(vx_host_renders) +
+                "\nslots 30\n");
 
   // The same session again from the recording alone, on a fresh host.
   glfwTerminate();

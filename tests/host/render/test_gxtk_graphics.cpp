@@ -85,9 +85,10 @@ TEST_F(Render, OnlyAChangeOfKindTextureOrStateInForceBreaksTheBatch) {
   } steps[] = {
       {"rect, blend in force", [&] { g->DrawRect(0, 0, 4, 4), g->SetBlend(0), g->SetBlend(2); }, 0},
       {"additive", [&] { g->SetBlend(1); }, 1},
-      {"rect, window scissor", [&] { g->DrawRect(4, 0, 4, 4), g->SetScissor(0, 0, kWidth, kHeight); }, 2},
-      {"rect, window scissor again", [&] { g->DrawRect(8, 0, 4, 4), g->SetScissor(0, 0, kWidth, kHeight); },
-       2},
+      {"rect, window scissor",
+       [&] { g->DrawRect(4, 0, 4, 4), g->SetScissor(0, 0, kWidth, kHeight); }, 2},
+      {"rect, window scissor again",
+       [&] { g->DrawRect(8, 0, 4, 4), g->SetScissor(0, 0, kWidth, kHeight); }, 2},
       {"scissor rectangle", [&] { g->SetScissor(1, 1, 10, 10); }, 3},
       {"rect, same rectangle", [&] { g->DrawRect(8, 0, 4, 4), g->SetScissor(1, 1, 10, 10); }, 3},
       {"point", [&] { g->DrawPoint(1, 1); }, 4},
@@ -95,7 +96,8 @@ TEST_F(Render, OnlyAChangeOfKindTextureOrStateInForceBreaksTheBatch) {
       {"surface b", [&] { g->DrawSurface(b, 8, 0); }, 6},
       {"triangle", [&] { g->DrawPoly(Array<float>(6)); }, 7},
       {"two five-gons", [&] { g->DrawPoly(Array<float>(10)), g->DrawPoly(Array<float>(10)); }, 8},
-      {"no vertex, half a vertex", [&] { g->DrawPoly(Array<float>()), g->DrawPoly(Array<float>(1)); }, 8},
+      {"no vertex, half a vertex",
+       [&] { g->DrawPoly(Array<float>()), g->DrawPoly(Array<float>(1)); }, 8},
       {"1025, plain and textured",
        [&] { g->DrawPoly(Array<float>(2050)), g->DrawPoly2(Array<float>(4100), a, 0, 0); }, 8},
       {"flush, then of nothing", [&] { g->Flush(), g->Flush(); }, 10},
@@ -111,10 +113,10 @@ TEST_F(Render, OvalSegmentsFollowTheSizeAfterTheMatrix) {
   const struct {
     float w, h, scale;
     int segments;
-  } ovals[] = {{4, 4, 1, 12},           {22, 2, 1, 12},    {26, 8, 1, 16},
-               {100, 50, 1, 72},        {-100, 50, 1, 72}, {3000, 3000, 1, 1024},
-               {1e30f, 1e30f, 1, 1024}, {NAN, 4, 1, 12},   {20, 20, 3, 60},
-               {10, 10, 1.15f, 12}};  // 11.5 after the matrix: truncated first, so 12
+  } ovals[] = {
+      {4, 4, 1, 12},     {22, 2, 1, 12},        {26, 8, 1, 16},          {100, 50, 1, 72},
+      {-100, 50, 1, 72}, {3000, 3000, 1, 1024}, {1e30f, 1e30f, 1, 1024}, {NAN, 4, 1, 12},
+      {20, 20, 3, 60},   {10, 10, 1.15f, 12}};  // 11.5 after the matrix: truncated first, so 12
   for (const auto& o : ovals) {
     g->SetMatrix(o.scale, 0, 0, o.scale, 0, 0);
     EXPECT_EQ(g->OvalSegments(o.w, o.h), o.segments) << o.w << " x " << o.h << " at " << o.scale;
@@ -147,7 +149,9 @@ TEST_F(Render, ColourIsPremultipliedAndBothBlendModesMixAsDesigned) {
   const int mixed = RgbOf(g, 3, 3);
   EXPECT_TRUE(std::abs((mixed >> 16) - 127) <= 1 && std::abs((mixed & 0xFFFF) - 100) <= 2)
       << std::hex << mixed;
-  Expect(g, {{5, 15, 0xC8C800}, {50, 15, 0x640000}, {5, 25, kGreen}});  // additive adds; opaque replaces
+  Expect(
+      g,
+      {{5, 15, 0xC8C800}, {50, 15, 0x640000}, {5, 25, kGreen}});  // additive adds; opaque replaces
 }
 
 TEST_F(Render, ShapesTheScissorAndTheMatrixPutPixelsWhereDesigned) {
@@ -210,11 +214,16 @@ TEST_F(Render, PngFilesLoadWithTheirComponentCountAndKeepAPremultipliedCopy) {
     int w, h, comp;
     std::vector<unsigned char> px, kept;  // as written, as the surface keeps them
     GLenum format;
-  } files[] = {
-      {"grey", 2, 1, 1, {10, 250}, {10, 250}, GL_LUMINANCE},
-      {"greyalpha", 1, 1, 2, {200, 128}, {100, 128}, GL_LUMINANCE_ALPHA},
-      {"rgb", 1, 2, 3, {1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6}, GL_RGB},
-      {"rgba", 2, 1, 4, {255, 100, 3, 51, 0, 255, 0, 255}, {51, 20, 0, 51, 0, 255, 0, 255}, GL_RGBA}};
+  } files[] = {{"grey", 2, 1, 1, {10, 250}, {10, 250}, GL_LUMINANCE},
+               {"greyalpha", 1, 1, 2, {200, 128}, {100, 128}, GL_LUMINANCE_ALPHA},
+               {"rgb", 1, 2, 3, {1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6}, GL_RGB},
+               {"rgba",
+                2,
+                1,
+                4,
+                {255, 100, 3, 51, 0, 255, 0, 255},
+                {51, 20, 0, 51, 0, 255, 0, 255},
+                GL_RGBA}};
   gxtkSurface* s = nullptr;
   for (size_t i = 0; i < std::size(files); ++i) {
     const auto& f = files[i];
@@ -228,7 +237,8 @@ TEST_F(Render, PngFilesLoadWithTheirComponentCountAndKeepAPremultipliedCopy) {
     std::free(p);
     ASSERT_NE(s = g->LoadSurface(String(path.c_str())), nullptr) << f.name;
     EXPECT_EQ(std::vector<unsigned char>(s->data, s->data + f.kept.size()), f.kept) << f.name;
-    EXPECT_EQ(s->format * 10 + (s->seq == glfwGraphicsSeq), f.format * 10 + 1) << "its texture made at once";
+    EXPECT_EQ(s->format * 10 + (s->seq == glfwGraphicsSeq), f.format * 10 + 1)
+        << "its texture made at once";
     g->DrawSurface(s, 3.0f * (float)i, 0);
   }
   g->DrawSurface2(s, 20, 0, 1, 0, 1, 1);  // the second pixel only

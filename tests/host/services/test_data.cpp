@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "host/services/data.h"
 #include "host/platform/game.h"
+#include "host/services/data.h"
 #include "tests/support/files.h"
 
 namespace {
@@ -48,7 +48,8 @@ TEST_F(HostData, ApplicationPathsMapToTheDataFolders) {
   for (const auto& p : paths) {
     EXPECT_EQ(host.PathToFilePath(String(p.path)), String(p.file)) << p.path;
     EXPECT_EQ(vx_data_FixDataPath(String(p.path)), String(p.fixed)) << p.path;
-    EXPECT_EQ(host.VxGame::PathToFilePath(String(p.path)), String(p.path)) << "the neutral host maps nothing";
+    EXPECT_EQ(host.VxGame::PathToFilePath(String(p.path)), String(p.path))
+        << "the neutral host maps nothing";
   }
 }
 
@@ -56,9 +57,9 @@ TEST_F(HostData, FilesAreReadThroughTheMappingWholeAroundTheReadBlock) {
   fs::create_directory("data");
   WriteFile("data/hello.txt", "h\xC3\xA9llo");
   EXPECT_EQ(host.LoadString(String("zorbel://data/hello.txt")), String::FromUtf8("h\xC3\xA9llo"));
-  EXPECT_EQ(
-      host.LoadString(String("zorbel://data/missing.txt")) + host.LoadString(String("zorbel://x/hello.txt")),
-      String());
+  EXPECT_EQ(host.LoadString(String("zorbel://data/missing.txt")) +
+                host.LoadString(String("zorbel://x/hello.txt")),
+            String());
   std::string bytes;
   for (int i = 0; i < 100000; ++i) bytes += (char)(i * 7 + 3);
   for (int size : {0, 1, 4095, 4096, 4097, 100000}) {
@@ -80,15 +81,18 @@ TEST_F(HostData, TheStateIsSavedAsUtf8AndAFailedSaveKeepsThePreviousOne) {
       << "each unit on its own";
   EXPECT_EQ(host.LoadState(), String(text, 6));
   ASSERT_EQ(host.SaveState(String()), 0);
-  EXPECT_TRUE(ReadFile(".zorbelstate").empty() && fs::exists(".zorbelstate")) << "replaced, never appended";
+  EXPECT_TRUE(ReadFile(".zorbelstate").empty() && fs::exists(".zorbelstate"))
+      << "replaced, never appended";
   EXPECT_FALSE(fs::exists(".zorbelstate.tmp"));
   // A folder where the temporary file would go: no open can succeed, not even as root.
   fs::create_directory(".zorbelstate.tmp");
   testing::internal::CaptureStdout();
   EXPECT_EQ(host.SaveState(String("new")), -1);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "State Not Saved : ./.zorbelstate : Is a directory\n")
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "State Not Saved : ./.zorbelstate : Is a directory\n")
       << "one status line, and the game goes on";
-  EXPECT_TRUE(ReadFile(".zorbelstate").empty() && fs::exists(".zorbelstate")) << "the previous state stays";
+  EXPECT_TRUE(ReadFile(".zorbelstate").empty() && fs::exists(".zorbelstate"))
+      << "the previous state stays";
 }
 
 // Folders (relative to the scratch folder) that carry the data stamp, the
@@ -97,12 +101,16 @@ TEST_F(HostData, TheDataFolderIsTheFirstOneStampedAndAnInstalledCopySavesPerUser
   const struct {
     const char *stamped, *xdg, *dataDir, *stateFile;
   } cases[] = {
-      {"bin/data", "/xdg", "bin/data", "bin/.zorbelstate"},                        // build tree, portable copy
-      {"bin/data share/quorvex/data", "/xdg", "bin/data", "bin/.zorbelstate"},     // beside the executable wins
+      {"bin/data", "/xdg", "bin/data", "bin/.zorbelstate"},  // build tree, portable copy
+      {"bin/data share/quorvex/data", "/xdg", "bin/data",
+       "bin/.zorbelstate"},  // beside the executable wins
       {"share/quorvex/data", "/xdg", "bin/../share/quorvex/data", "/xdg/quorvex/.zorbelstate"},
-      {"share/quorvex/data", nullptr, "bin/../share/quorvex/data", "home/.local/share/quorvex/.zorbelstate"},
-      {"share/quorvex/data", "relative", "bin/../share/quorvex/data", "home/.local/share/quorvex/.zorbelstate"},
-      {"usr/share/quorvex/data", "/xdg", "usr/share/quorvex/data", "/xdg/quorvex/.zorbelstate"},  // built-in
+      {"share/quorvex/data", nullptr, "bin/../share/quorvex/data",
+       "home/.local/share/quorvex/.zorbelstate"},
+      {"share/quorvex/data", "relative", "bin/../share/quorvex/data",
+       "home/.local/share/quorvex/.zorbelstate"},
+      {"usr/share/quorvex/data", "/xdg", "usr/share/quorvex/data",
+       "/xdg/quorvex/.zorbelstate"},             // built-in
       {"", "/xdg", "./data", "./.zorbelstate"},  // nothing stamped: the working folder's, as always
   };
   const std::string root = dir.path().string() + "/";
@@ -115,11 +123,13 @@ TEST_F(HostData, TheDataFolderIsTheFirstOneStampedAndAnInstalledCopySavesPerUser
       WriteFile(dir / d / kVxDataStamp, "quorvex data\n");
     }
     const std::string home = root + "home";
-    VxDataPlaces p = vx_data_FindPlaces(root + "bin/", root + "usr/share/quorvex/data", c.xdg, home.c_str());
+    VxDataPlaces p =
+        vx_data_FindPlaces(root + "bin/", root + "usr/share/quorvex/data", c.xdg, home.c_str());
     auto at = [&](std::string s) { return s[0] == '.' || s[0] == '/' ? s : root + s; };
     EXPECT_EQ(p.dataDir, at(c.dataDir)) << c.stamped;
     EXPECT_EQ(p.stateFile, at(c.stateFile)) << c.stamped << " " << (c.xdg ? c.xdg : "unset");
-    EXPECT_EQ(p.installed, std::string(c.stateFile).find("quorvex/") != std::string::npos) << c.stamped;
+    EXPECT_EQ(p.installed, std::string(c.stateFile).find("quorvex/") != std::string::npos)
+        << c.stamped;
   }
 }
 

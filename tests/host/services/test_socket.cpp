@@ -25,7 +25,8 @@ TEST(HostSocket, TcpCarriesBytesOverLoopbackAndAClosedPeerIsAnError) {
   ASSERT_TRUE(server->Open(1) && server->Bind(String("127.0.0.1"), 0) && server->Listen(1));
   EXPECT_FALSE(server->Open(1)) << "already open";
   server->GetLocalAddress(at);
-  ASSERT_TRUE(client->Open(2) && client->Connect(String("localhost"), at->Port()) && server->Accept());
+  ASSERT_TRUE(client->Open(2) && client->Connect(String("localhost"), at->Port()) &&
+              server->Accept());
   VxSocket* conn = server->Accepted();
   ASSERT_NE(conn, nullptr);
   EXPECT_EQ(server->Accepted(), nullptr) << "the connection is handed over once";

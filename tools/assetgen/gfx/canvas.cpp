@@ -21,7 +21,7 @@ float Polygon(float x, float y, const std::vector<Pt>& v) {
     const float h = l2 > 0 ? std::min(1.0f, std::max(0.0f, (wx * ex + wy * ey) / l2)) : 0.0f;
     const float bx = wx - ex * h, by = wy - ey * h;
     d = std::min(d, bx * bx + by * by);
-    const bool c1 = y >= v[i].y, c2 = y < v[j].y, c3 = ex * wy > ey * wx;
+    const bool c1 = y >= v[i].y, c2 = y<v[j].y, c3 = ex * wy> ey * wx;
     if ((c1 && c2 && c3) || (!c1 && !c2 && !c3)) sign = -sign;
   }
   return sign * std::sqrt(d);

@@ -14,11 +14,17 @@ namespace gfx {
 struct Rgba {
   float r = 0, g = 0, b = 0, a = 0;  // straight colour, 0..1
 };
-inline Rgba C(int r, int g, int b, float a = 1.0f) { return Rgba{r / 255.0f, g / 255.0f, b / 255.0f, a}; }
-inline Rgba Mix(const Rgba& x, const Rgba& y, float t) {
-  return Rgba{x.r + (y.r - x.r) * t, x.g + (y.g - x.g) * t, x.b + (y.b - x.b) * t, x.a + (y.a - x.a) * t};
+inline Rgba C(int r, int g, int b, float a = 1.0f) {
+  return Rgba{r / 255.0f, g / 255.0f, b / 255.0f, a};
 }
-inline Rgba WithAlpha(Rgba c, float a) { c.a = a; return c; }
+inline Rgba Mix(const Rgba& x, const Rgba& y, float t) {
+  return Rgba{x.r + (y.r - x.r) * t, x.g + (y.g - x.g) * t, x.b + (y.b - x.b) * t,
+              x.a + (y.a - x.a) * t};
+}
+inline Rgba WithAlpha(Rgba c, float a) {
+  c.a = a;
+  return c;
+}
 
 struct Canvas {
   int w = 0, h = 0;
@@ -43,9 +49,12 @@ struct Cell {
 // Fills every pixel of the cell whose centre lies inside sdf (design units; negative inside),
 // limited to the design box x0..x1, y0..y1. paint(x, y) gives the straight colour there.
 template <class Sdf, class Paint>
-void Fill(const Cell& c, float x0, float y0, float x1, float y1, Sdf sdf, Paint paint, Blend blend = Blend::Over) {
-  int px0 = std::max(0, (int)std::floor(x0 * c.s) - 1), py0 = std::max(0, (int)std::floor(y0 * c.s) - 1);
-  int px1 = std::min(c.cw, (int)std::ceil(x1 * c.s) + 1), py1 = std::min(c.ch, (int)std::ceil(y1 * c.s) + 1);
+void Fill(const Cell& c, float x0, float y0, float x1, float y1, Sdf sdf, Paint paint,
+          Blend blend = Blend::Over) {
+  int px0 = std::max(0, (int)std::floor(x0 * c.s) - 1),
+      py0 = std::max(0, (int)std::floor(y0 * c.s) - 1);
+  int px1 = std::min(c.cw, (int)std::ceil(x1 * c.s) + 1),
+      py1 = std::min(c.ch, (int)std::ceil(y1 * c.s) + 1);
   const float inv = 1.0f / c.s;
   for (int y = py0; y < py1; ++y) {
     const float dy = (y + 0.5f) * inv;
@@ -74,8 +83,10 @@ void Fill(const Cell& c, float x0, float y0, float x1, float y1, Sdf sdf, Paint 
 }
 
 template <class Sdf>
-void Fill(const Cell& c, float x0, float y0, float x1, float y1, Sdf sdf, Rgba colour, Blend blend = Blend::Over) {
-  Fill(c, x0, y0, x1, y1, sdf, [colour](float, float) { return colour; }, blend);
+void Fill(const Cell& c, float x0, float y0, float x1, float y1, Sdf sdf, Rgba colour,
+          Blend blend = Blend::Over) {
+  Fill(
+      c, x0, y0, x1, y1, sdf, [colour](float, float) { return colour; }, blend);
 }
 
 // Whole-cell fill (the box is the cell).
@@ -87,7 +98,9 @@ void FillCell(const Cell& c, Sdf sdf, Paint paint, Blend blend = Blend::Over) {
 // Signed distances, design units.
 namespace sd {
 inline float Len(float x, float y) { return std::sqrt(x * x + y * y); }
-inline float Circle(float x, float y, float cx, float cy, float r) { return Len(x - cx, y - cy) - r; }
+inline float Circle(float x, float y, float cx, float cy, float r) {
+  return Len(x - cx, y - cy) - r;
+}
 inline float Ring(float x, float y, float cx, float cy, float r, float halfWidth) {
   return std::fabs(Len(x - cx, y - cy) - r) - halfWidth;
 }

@@ -154,11 +154,26 @@ int GlyphWidth(int ch) { return ch > 32 && ch < 128 ? Table()[ch].width : 0; }
 
 int GameAdvance(int ch) {
   switch (ch) {
-    case 'w': case 'm': return 9;
-    case 'W': case 'M': return 8;
-    case 'i': case 'f': case 'l': return 4;
-    case 'j': case 's': case 'k': case 'r': case 'z': case 't': case 'n': return 6;
-    default: return 7;
+    case 'w':
+    case 'm':
+      return 9;
+    case 'W':
+    case 'M':
+      return 8;
+    case 'i':
+    case 'f':
+    case 'l':
+      return 4;
+    case 'j':
+    case 's':
+    case 'k':
+    case 'r':
+    case 'z':
+    case 't':
+    case 'n':
+      return 6;
+    default:
+      return 7;
   }
 }
 
@@ -171,17 +186,23 @@ int StrokeGlyph(const Cell& c, int ch, float x, float y, float ux, float uy, flo
   for (const auto& line : g.lines) {
     for (size_t i = 0; i < line.size(); ++i) {
       const sd::Pt p{x + (line[i].x + 0.5f) * ux, y + (line[i].y + 0.5f) * uy};
-      const sd::Pt q = i + 1 < line.size() ? sd::Pt{x + (line[i + 1].x + 0.5f) * ux, y + (line[i + 1].y + 0.5f) * uy} : p;
+      const sd::Pt q = i + 1 < line.size() ? sd::Pt{x + (line[i + 1].x + 0.5f) * ux,
+                                                    y + (line[i + 1].y + 0.5f) * uy}
+                                           : p;
       if (i + 1 < line.size() || line.size() == 1) {
         a.push_back(p);
         b.push_back(q);
       }
-      x0 = std::min(x0, p.x); y0 = std::min(y0, p.y); x1 = std::max(x1, p.x); y1 = std::max(y1, p.y);
+      x0 = std::min(x0, p.x);
+      y0 = std::min(y0, p.y);
+      x1 = std::max(x1, p.x);
+      y1 = std::max(y1, p.y);
     }
   }
   auto dist = [&](float px, float py) {
     float d = 1e9f;
-    for (size_t i = 0; i < a.size(); ++i) d = std::min(d, sd::Segment(px, py, a[i].x, a[i].y, b[i].x, b[i].y));
+    for (size_t i = 0; i < a.size(); ++i)
+      d = std::min(d, sd::Segment(px, py, a[i].x, a[i].y, b[i].x, b[i].y));
     return d - r;
   };
   Fill(c, x0 - r, y0 - r, x1 + r, y1 + r, dist, colour);

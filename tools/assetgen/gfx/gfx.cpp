@@ -77,7 +77,8 @@ void Tile(Canvas& sheet, const Canvas& src, int sx, int sy, int w, int h, int tx
 }
 
 // Walks the layout; with a sheet it also draws. Returns the height used.
-int LayoutSheet(const std::vector<Canvas>& frames1x, const std::vector<Canvas>& icons, Canvas* sheet) {
+int LayoutSheet(const std::vector<Canvas>& frames1x, const std::vector<Canvas>& icons,
+                Canvas* sheet) {
   int count = 0;
   const Picture* pics = Pictures(&count);
   int y = kPad;
@@ -85,22 +86,26 @@ int LayoutSheet(const std::vector<Canvas>& frames1x, const std::vector<Canvas>& 
     const Picture& p = pics[i];
     if (sheet) {
       char title[160];
-      std::snprintf(title, sizeof title, "%s  %dx%d  %d frames", p.name, p.cellW, p.cellH, p.frames);
+      std::snprintf(title, sizeof title, "%s  %dx%d  %d frames", p.name, p.cellW, p.cellH,
+                    p.frames);
       Text(*sheet, kPad, y, title, C(255, 230, 120));
     }
     y += kTitleH;
     const int perRow = std::max(1, (kSheetW - kPad) / TileW(p));
     for (int f = 0; f < p.frames; ++f) {
-      const int tx = kPad + (f % perRow) * TileW(p), ty = y + (f / perRow) * (p.cellH + kLabelH + kPad);
+      const int tx = kPad + (f % perRow) * TileW(p),
+                ty = y + (f / perRow) * (p.cellH + kLabelH + kPad);
       if (!sheet) continue;
-      Tile(*sheet, frames1x[i], (f % p.columns) * p.cellW, (f / p.columns) * p.cellH, p.cellW, p.cellH, tx, ty);
+      Tile(*sheet, frames1x[i], (f % p.columns) * p.cellW, (f / p.columns) * p.cellH, p.cellW,
+           p.cellH, tx, ty);
       Text(*sheet, tx, ty + p.cellH + 1, std::to_string(f), C(150, 170, 200));
     }
     const int rows = (p.frames + perRow - 1) / perRow;
     y += rows * (p.cellH + kLabelH + kPad) + kPad;
   }
   // The icon at every size, side by side.
-  if (sheet) Text(*sheet, kPad, y, std::string(kIconStem) + "<size>  the desktop icon", C(255, 230, 120));
+  if (sheet)
+    Text(*sheet, kPad, y, std::string(kIconStem) + "<size>  the desktop icon", C(255, 230, 120));
   y += kTitleH;
   int x = kPad, tallest = 0;
   for (const Canvas& icon : icons) {
@@ -114,7 +119,8 @@ int LayoutSheet(const std::vector<Canvas>& frames1x, const std::vector<Canvas>& 
   return y + tallest + kLabelH + 2 * kPad;
 }
 
-bool WriteSheet(const std::string& path, const std::vector<Canvas>& frames1x, const std::vector<Canvas>& icons) {
+bool WriteSheet(const std::string& path, const std::vector<Canvas>& frames1x,
+                const std::vector<Canvas>& icons) {
   Canvas sheet(kSheetW, LayoutSheet(frames1x, icons, nullptr));
   for (size_t i = 0; i < sheet.px.size(); i += 4) {
     sheet.px[i] = 0.03f, sheet.px[i + 1] = 0.03f, sheet.px[i + 2] = 0.07f, sheet.px[i + 3] = 1;

@@ -28,7 +28,7 @@ class Rng {
     return m_state;
   }
   float Uniform() { return (float)((Next() >> 8) * (1.0 / 16777216.0)); }  // 0..1
-  float Bipolar() { return Uniform() * 2.0f - 1.0f; }                       // -1..1
+  float Bipolar() { return Uniform() * 2.0f - 1.0f; }                      // -1..1
   int Range(int lo, int hi) { return lo + (int)(Next() % (uint32_t)(hi - lo + 1)); }
 
  private:
@@ -106,7 +106,9 @@ struct Osc {
 // Chamberlin state-variable filter; cutoff in Hz, resonance damping 0.1 (sharp) .. 2 (none).
 struct Svf {
   float low = 0, band = 0, high = 0;
-  static float Coef(float hz) { return 2.0f * (float)std::sin(kPi * std::fmin(hz, kRate * 0.16) / kRate); }
+  static float Coef(float hz) {
+    return 2.0f * (float)std::sin(kPi * std::fmin(hz, kRate * 0.16) / kRate);
+  }
   void Run(float in, float hz, float damp) { RunCoef(in, Coef(hz), damp); }
   void RunCoef(float in, float f, float damp) {
     low += f * band;

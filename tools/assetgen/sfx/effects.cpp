@@ -152,7 +152,8 @@ Buffer Whoosh() {
 Buffer LevelClear() {
   Buffer b(Samples(1.6));
   const double notes[] = {72, 76, 79, 84, 88, 91};
-  for (int k = 0; k < 6; ++k) AddBell(b, 0.075 * k, NoteHz(notes[k]), 2.0, 1.6, 0.32 + 0.06 * k, 0.5f);
+  for (int k = 0; k < 6; ++k)
+    AddBell(b, 0.075 * k, NoteHz(notes[k]), 2.0, 1.6, 0.32 + 0.06 * k, 0.5f);
   AddBell(b, 0.5, NoteHz(96), 3.0, 1.0, 0.25, 0.18f);
   Finish(b);
   return b;
@@ -176,7 +177,8 @@ Buffer GameOver() {
     if (k < 3) {
       env = Adsr((float)u, 0.24f, 0.01f, 0.1f, 0.7f, 0.06f);
     } else {
-      hz *= std::pow(2.0, (-2.0 * std::fmax(0.0, u - 0.4)) / 12.0) * (1.0 + 0.012 * std::sin(kTwoPi * 5.5 * u));
+      hz *= std::pow(2.0, (-2.0 * std::fmax(0.0, u - 0.4)) / 12.0) *
+            (1.0 + 0.012 * std::sin(kTwoPi * 5.5 * u));
       env = Adsr((float)u, 1.0f, 0.01f, 0.2f, 0.75f, 0.28f);
     }
     float v = 0.6f * o.Pulse(hz / kRate, 0.35) + 0.4f * o2.Saw(hz * 1.003 / kRate);
@@ -192,7 +194,8 @@ Buffer OrbCollected() {
   Rng rng(1313);
   Buffer b(Samples(1.0));
   const double notes[] = {79, 83, 86, 91, 95, 98, 103};
-  for (int k = 0; k < 7; ++k) AddBell(b, 0.04 * k, NoteHz(notes[k]), 1.0 + 0.5 * (k % 2), 1.2, 0.18, 0.45f);
+  for (int k = 0; k < 7; ++k)
+    AddBell(b, 0.04 * k, NoteHz(notes[k]), 1.0 + 0.5 * (k % 2), 1.2, 0.18, 0.45f);
   OnePole lp;
   for (size_t i = 0; i < b.size(); ++i) {
     double t = (double)i / kRate;
@@ -228,7 +231,8 @@ Buffer Jingle() {
   Buffer b(Samples(len));
   const double notes[] = {74, 81, 78, 86};
   const double starts[] = {0.0, 0.16, 0.32, 0.56};
-  for (int k = 0; k < 4; ++k) AddBell(b, starts[k], NoteHz(notes[k]), 2.0, 2.2, k == 3 ? 0.6 : 0.35, 0.5f);
+  for (int k = 0; k < 4; ++k)
+    AddBell(b, starts[k], NoteHz(notes[k]), 2.0, 2.2, k == 3 ? 0.6 : 0.35, 0.5f);
   const double chord[] = {50, 57, 62, 66};
   Osc o[4];
   Svf lp;
@@ -260,23 +264,49 @@ Buffer Confirm() {
 
 Buffer Make(int number) {
   switch (number) {
-    case 1: { Buffer b = Blip(0.16, 1320, 1180, 0.05, 0.04, false); Finish(b); return b; }
-    case 2: return Burst(202, 1.0, 0.42);
-    case 3: return Burst(303, 0.8, 0.5);
-    case 4: return Hit(404, 900, 0.3);
-    case 5: return Hit(505, 1050, 0.25);
-    case 6: return Hit(606, 780, 0.4);
-    case 7: return Alarm();
-    case 10: return Whoosh();
-    case 11: return LevelClear();
-    case 12: return GameOver();
-    case 13: return OrbCollected();
-    case 14: return PowerDown();
-    case 95: { Buffer b = Blip(0.14, 660, 620, 0.05, 0.035, true); Finish(b); return b; }
-    case 96: return Jingle();
-    case 98: return Confirm();
-    case 99: { Buffer b = Blip(0.08, 1760, 1320, 0.02, 0.014, false); Finish(b); return b; }
-    default: return Buffer();
+    case 1: {
+      Buffer b = Blip(0.16, 1320, 1180, 0.05, 0.04, false);
+      Finish(b);
+      return b;
+    }
+    case 2:
+      return Burst(202, 1.0, 0.42);
+    case 3:
+      return Burst(303, 0.8, 0.5);
+    case 4:
+      return Hit(404, 900, 0.3);
+    case 5:
+      return Hit(505, 1050, 0.25);
+    case 6:
+      return Hit(606, 780, 0.4);
+    case 7:
+      return Alarm();
+    case 10:
+      return Whoosh();
+    case 11:
+      return LevelClear();
+    case 12:
+      return GameOver();
+    case 13:
+      return OrbCollected();
+    case 14:
+      return PowerDown();
+    case 95: {
+      Buffer b = Blip(0.14, 660, 620, 0.05, 0.035, true);
+      Finish(b);
+      return b;
+    }
+    case 96:
+      return Jingle();
+    case 98:
+      return Confirm();
+    case 99: {
+      Buffer b = Blip(0.08, 1760, 1320, 0.02, 0.014, false);
+      Finish(b);
+      return b;
+    }
+    default:
+      return Buffer();
   }
 }
 

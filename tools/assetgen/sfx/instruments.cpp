@@ -150,17 +150,24 @@ Buffer Hat(int kit, bool open) {
     double t = (double)i / kRate;
     float src;
     switch (kit) {
-      case 1: src = 0.6f * metal.Next(320.0) + 0.5f * rng.Bipolar(); break;
-      case 2: src = rng.Bipolar(); break;
-      case 3: src = chip.Next(18000.0, true); break;
-      default: src = rng.Bipolar(); break;
+      case 1:
+        src = 0.6f * metal.Next(320.0) + 0.5f * rng.Bipolar();
+        break;
+      case 2:
+        src = rng.Bipolar();
+        break;
+      case 3:
+        src = chip.Next(18000.0, true);
+        break;
+      default:
+        src = rng.Bipolar();
+        break;
     }
     hp.Run(src, kit == 4 ? 5500.0f : 7000.0f, 0.8f);
     float env;
     if (kit == 4)  // a shaker: the grains swell in before they die away
       env = Perc((float)t, open ? 0.05f : 0.02f, decay * 1.4f);
-    else
-      env = Perc((float)t, 0.0008f, decay);
+    else env = Perc((float)t, 0.0008f, decay);
     b[i] = (kit == 4 ? hp.band : hp.high) * env;
   }
   FinishDrum(b);
@@ -197,13 +204,16 @@ Buffer Tom(int kit, bool high) {
     double f0 = hz[kit] * base;
     float v;
     switch (kit) {
-      case 3: v = o.Pulse(Glide(f0 * 2, f0, t, 0.12) / kRate, 0.5) * Perc((float)t, 0.001f, 0.1f); break;
+      case 3:
+        v = o.Pulse(Glide(f0 * 2, f0, t, 0.12) / kRate, 0.5) * Perc((float)t, 0.001f, 0.1f);
+        break;
       case 4:  // a conga: a slap on top of a quickly settling tone
         v = o.Sine(Glide(f0 * 1.4, f0, t, 0.015) / kRate) * Perc((float)t, 0.001f, 0.11f) +
             0.3f * rng.Bipolar() * Perc((float)t, 0.0005f, 0.005f);
         break;
       default:
-        v = o.Sine(Glide(f0 * 1.6, f0, t, 0.1) / kRate) * Perc((float)t, 0.001f, kit == 2 ? 0.2f : 0.13f) +
+        v = o.Sine(Glide(f0 * 1.6, f0, t, 0.1) / kRate) *
+                Perc((float)t, 0.001f, kit == 2 ? 0.2f : 0.13f) +
             0.1f * rng.Bipolar() * Perc((float)t, 0.0005f, 0.01f);
         break;
     }
@@ -241,7 +251,8 @@ Buffer Cymbal(int kit) {
   Svf hp;
   for (size_t i = 0; i < b.size(); ++i) {
     double t = (double)i / kRate;
-    float src = kit == 3 ? chip.Next(12000.0, false) : 0.5f * metal.Next(410.0) + 0.7f * rng.Bipolar();
+    float src =
+        kit == 3 ? chip.Next(12000.0, false) : 0.5f * metal.Next(410.0) + 0.7f * rng.Bipolar();
     hp.Run(src, 5000.0f, 0.7f);
     b[i] = (hp.high + 0.3f * hp.band) * Perc((float)t, 0.002f, kit == 3 ? 0.25f : 0.4f);
   }
@@ -251,14 +262,22 @@ Buffer Cymbal(int kit) {
 
 Buffer DrumSound(int kit, int slot) {
   switch (slot) {
-    case 1: return Kick(kit);
-    case 2: return Snare(kit);
-    case 3: return Hat(kit, false);
-    case 4: return Hat(kit, true);
-    case 5: return Clap(kit);
-    case 6: return Tom(kit, false);
-    case 7: return Tom(kit, true);
-    default: return Cymbal(kit);
+    case 1:
+      return Kick(kit);
+    case 2:
+      return Snare(kit);
+    case 3:
+      return Hat(kit, false);
+    case 4:
+      return Hat(kit, true);
+    case 5:
+      return Clap(kit);
+    case 6:
+      return Tom(kit, false);
+    case 7:
+      return Tom(kit, true);
+    default:
+      return Cymbal(kit);
   }
 }
 
@@ -267,7 +286,7 @@ Buffer DrumSound(int kit, int slot) {
 struct ToneSpec {
   double hz;
   int seconds;
-  std::vector<float> partials;  // amplitude of harmonic 1, 2, ...
+  std::vector<float> partials;             // amplitude of harmonic 1, 2, ...
   double vibratoHz = 0, vibratoDepth = 0;  // depth as a fraction of the frequency
   double tremoloHz = 0, tremoloDepth = 0;
   double chorusHz = 0;  // second voice detuned by this many Hz (a whole number per loop)
@@ -283,7 +302,8 @@ Buffer Tone(const ToneSpec& s) {
     // so the loop holds a whole number of cycles.
     double vib = 0;
     if (s.vibratoHz > 0)
-      vib = s.vibratoDepth * s.hz / (kTwoPi * s.vibratoHz) * (1.0 - std::cos(kTwoPi * s.vibratoHz * t));
+      vib = s.vibratoDepth * s.hz / (kTwoPi * s.vibratoHz) *
+            (1.0 - std::cos(kTwoPi * s.vibratoHz * t));
     double ph1 = s.hz * t + vib;
     double ph2 = (s.hz + s.chorusHz) * t + vib;
     double v = 0;
@@ -293,7 +313,8 @@ Buffer Tone(const ToneSpec& s) {
       if (s.chorusHz != 0) one = (1.0 - s.chorusMix) * one + s.chorusMix * std::sin(k * ph2);
       v += s.partials[h] * one;
     }
-    if (s.tremoloHz > 0) v *= 1.0 - s.tremoloDepth * 0.5 * (1.0 - std::cos(kTwoPi * s.tremoloHz * t));
+    if (s.tremoloHz > 0)
+      v *= 1.0 - s.tremoloDepth * 0.5 * (1.0 - std::cos(kTwoPi * s.tremoloHz * t));
     b[i] = (float)v;
   }
   float p = Peak(b);
@@ -350,11 +371,14 @@ ToneSpec Pitched(const std::string& name) {
   } else if (name == "bass2") {  // warm filtered saw
     s.hz = 65.5;
     s.seconds = 2;
-    s.partials = Spectrum(40, [](int h) { return (float)(1.0 / h / (1.0 + std::pow(h / 7.0, 2.0))); });
+    s.partials =
+        Spectrum(40, [](int h) { return (float)(1.0 / h / (1.0 + std::pow(h / 7.0, 2.0))); });
   } else if (name == "bass3") {  // reedy square
     s.hz = 65.5;
     s.seconds = 2;
-    s.partials = Spectrum(41, [](int h) { return h % 2 ? (float)(1.0 / h / (1.0 + std::pow(h / 11.0, 2.0))) : 0.02f; });
+    s.partials = Spectrum(41, [](int h) {
+      return h % 2 ? (float)(1.0 / h / (1.0 + std::pow(h / 11.0, 2.0))) : 0.02f;
+    });
   } else {  // bass4: growling, slowly beating pair
     s.hz = 65.5;
     s.seconds = 2;
@@ -378,8 +402,8 @@ bool WriteInstruments(const std::string& dataDir) {
       if (!WriteWav16(dataDir + name, DrumSound(kit, slot), 1, kRate)) return false;
     }
   }
-  const char* pitched[] = {"lead1",      "lead2",      "lead3", "accompany1", "accompany2",
-                           "accompany3", "bass1",      "bass2", "bass3",      "bass4"};
+  const char* pitched[] = {"lead1",      "lead2", "lead3", "accompany1", "accompany2",
+                           "accompany3", "bass1", "bass2", "bass3",      "bass4"};
   for (const char* p : pitched) {
     if (!WriteWav16(dataDir + "/inst/" + p + ".wav", Tone(Pitched(p)), 1, kRate)) return false;
   }

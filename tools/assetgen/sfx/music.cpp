@@ -37,10 +37,10 @@ struct Song {
   BassSound bass;
   PadSound pad;
   ArpSound arp;
-  int kit;          // drum kit 1-4
-  int groove;       // drum pattern
+  int kit;     // drum kit 1-4
+  int groove;  // drum pattern
   int bassStyle;
-  double swing;     // delay of every second sixteenth, in sixteenths
+  double swing;  // delay of every second sixteenth, in sixteenths
   float leadGain, padGain, arpGain, bassGain, drumGain;
 };
 
@@ -51,20 +51,110 @@ std::vector<Song> Songs() {
   const std::vector<int> mixo = {0, 2, 4, 5, 7, 9, 10};
   return {
       // Driving: A minor, four on the floor, saw lead over pumping eighths.
-      {"Advocator", 101, 128, 36, 57, minor, {0, 5, 2, 6}, LeadSound::Saw, BassSound::Saw,
-       PadSound::Strings, ArpSound::Pluck, 2, 0, 0, 0.0, 0.55f, 0.28f, 0.22f, 0.7f, 0.9f},
+      {"Advocator",
+       101,
+       128,
+       36,
+       57,
+       minor,
+       {0, 5, 2, 6},
+       LeadSound::Saw,
+       BassSound::Saw,
+       PadSound::Strings,
+       ArpSound::Pluck,
+       2,
+       0,
+       0,
+       0.0,
+       0.55f,
+       0.28f,
+       0.22f,
+       0.7f,
+       0.9f},
       // Cool and jerky: D dorian breakbeat, square lead, organ stabs.
-      {"Diagram", 202, 100, 28, 62, dorian, {0, 3, 0, 6}, LeadSound::Square, BassSound::Sub,
-       PadSound::Organ, ArpSound::Bell, 1, 1, 1, 0.25, 0.45f, 0.22f, 0.2f, 0.8f, 0.9f},
+      {"Diagram",
+       202,
+       100,
+       28,
+       62,
+       dorian,
+       {0, 3, 0, 6},
+       LeadSound::Square,
+       BassSound::Sub,
+       PadSound::Organ,
+       ArpSound::Bell,
+       1,
+       1,
+       1,
+       0.25,
+       0.45f,
+       0.22f,
+       0.2f,
+       0.8f,
+       0.9f},
       // Fast and nervous eight-bit: E minor, chip arpeggios.
-      {"Eccentricity", 303, 140, 40, 64, minor, {0, 6, 5, 6}, LeadSound::Square, BassSound::Square,
-       PadSound::Strings, ArpSound::Chip, 3, 2, 2, 0.0, 0.42f, 0.15f, 0.24f, 0.6f, 0.85f},
+      {"Eccentricity",
+       303,
+       140,
+       40,
+       64,
+       minor,
+       {0, 6, 5, 6},
+       LeadSound::Square,
+       BassSound::Square,
+       PadSound::Strings,
+       ArpSound::Chip,
+       3,
+       2,
+       2,
+       0.0,
+       0.42f,
+       0.15f,
+       0.24f,
+       0.6f,
+       0.85f},
       // Mellow: F major, slow, hand percussion, whistled melody over strings.
-      {"Feelings", 404, 84, 24, 65, major, {0, 5, 3, 4}, LeadSound::Whistle, BassSound::Sub,
-       PadSound::Strings, ArpSound::Pluck, 4, 3, 3, 0.15, 0.5f, 0.34f, 0.26f, 0.75f, 0.75f},
+      {"Feelings",
+       404,
+       84,
+       24,
+       65,
+       major,
+       {0, 5, 3, 4},
+       LeadSound::Whistle,
+       BassSound::Sub,
+       PadSound::Strings,
+       ArpSound::Pluck,
+       4,
+       3,
+       3,
+       0.15,
+       0.5f,
+       0.34f,
+       0.26f,
+       0.75f,
+       0.75f},
       // Bright and bouncy: C mixolydian, keyboard lead, walking bass.
-      {"Keyboard", 505, 116, 32, 60, mixo, {0, 6, 3, 0}, LeadSound::Keys, BassSound::Saw,
-       PadSound::Organ, ArpSound::Bell, 1, 4, 4, 0.1, 0.55f, 0.2f, 0.18f, 0.7f, 0.9f},
+      {"Keyboard",
+       505,
+       116,
+       32,
+       60,
+       mixo,
+       {0, 6, 3, 0},
+       LeadSound::Keys,
+       BassSound::Saw,
+       PadSound::Organ,
+       ArpSound::Bell,
+       1,
+       4,
+       4,
+       0.1,
+       0.55f,
+       0.2f,
+       0.18f,
+       0.7f,
+       0.9f},
   };
 }
 
@@ -207,7 +297,9 @@ Buffer RenderPad(PadSound s, double hz, double hold) {
       v = lp.low;
     } else {
       double ph = o[0].Step(hz / kRate);
-      v = (FastSin(ph) + 0.6f * FastSin(2 * ph) + 0.35f * FastSin(3 * ph) + 0.2f * FastSin(4 * ph)) * 0.5f;
+      v = (FastSin(ph) + 0.6f * FastSin(2 * ph) + 0.35f * FastSin(3 * ph) +
+           0.2f * FastSin(4 * ph)) *
+          0.5f;
     }
     b[i] = v * Adsr((float)t, (float)hold, (float)attack, 0.3f, 0.85f, (float)release);
   }
@@ -240,7 +332,8 @@ Buffer RenderArp(ArpSound s, double hz, double hold, Rng& rng) {
       Osc o;
       for (size_t i = 0; i < b.size(); ++i) {
         double t = (double)i / kRate;
-        b[i] = o.Pulse(hz / kRate, 0.125) * Adsr((float)t, (float)hold, 0.002f, 0.08f, 0.5f, 0.02f) * 0.6f;
+        b[i] = o.Pulse(hz / kRate, 0.125) *
+               Adsr((float)t, (float)hold, 0.002f, 0.08f, 0.5f, 0.02f) * 0.6f;
       }
       break;
     }
@@ -254,7 +347,8 @@ Buffer RenderArp(ArpSound s, double hz, double hold, Rng& rng) {
       }
       break;
     }
-    case ArpSound::None: break;
+    case ArpSound::None:
+      break;
   }
   FadeEdges(b, 0.001, 0.01);
   return b;
@@ -271,15 +365,19 @@ struct Groove {
 const Groove& GrooveOf(int g) {
   static const Groove grooves[5] = {
       // 0: four on the floor
-      {{"X...X...X...X...", "................", "xoxoxoxoxoxoxoxo", "..x...x...x...x.", "....X.......X...", "", "", ""}},
+      {{"X...X...X...X...", "................", "xoxoxoxoxoxoxoxo", "..x...x...x...x.",
+        "....X.......X...", "", "", ""}},
       // 1: breakbeat
-      {{"X.........X..x..", "....X.......X..o", "x.x.x.x.x.x.x.xo", "..............x.", "", "", "", ""}},
+      {{"X.........X..x..", "....X.......X..o", "x.x.x.x.x.x.x.xo", "..............x.", "", "", "",
+        ""}},
       // 2: fast eight-bit
       {{"X.......X.x.....", "....X.......X...", "x.x.x.x.x.x.x.x.", "", "", "", "", ""}},
       // 3: hand percussion
-      {{"X.......x.......", "....x.......x...", "oxoxoxoxoxoxoxox", "", "", "..x.....o.x.....", ".....x.......x.o", "x.....x.....x..."}},
+      {{"X.......x.......", "....x.......x...", "oxoxoxoxoxoxoxox", "", "", "..x.....o.x.....",
+        ".....x.......x.o", "x.....x.....x..."}},
       // 4: pop rock
-      {{"X.....x.x.......", "....X.......X...", "x.x.x.x.x.x.x...", "..............x.", "", "", "", ""}},
+      {{"X.....x.x.......", "....X.......X...", "x.x.x.x.x.x.x...", "..............x.", "", "", "",
+        ""}},
   };
   return grooves[g];
 }
@@ -287,17 +385,17 @@ const Groove& GrooveOf(int g) {
 float Accent(char c) { return c == 'X' ? 1.0f : c == 'x' ? 0.75f : c == 'o' ? 0.45f : 0.0f; }
 
 struct Note {
-  int step;     // sixteenth from the start of the phrase
-  int length;   // in sixteenths
-  int degree;   // scale degree, or -100 for a rest
+  int step;    // sixteenth from the start of the phrase
+  int length;  // in sixteenths
+  int degree;  // scale degree, or -100 for a rest
 };
 
 using Phrase = std::vector<Note>;  // two bars
 
 const std::vector<std::vector<int>>& PhraseRhythms() {
   static const std::vector<std::vector<int>> r = {
-      {4, 4, 2, 2, 4, 8, 8},  {6, 2, 4, 4, 4, 4, 8},  {2, 2, 2, 2, 4, 4, 4, 4, 8},
-      {8, 4, 4, 6, 2, 8},     {4, 2, 2, 4, 4, 4, 4, 8}, {3, 3, 2, 4, 4, 4, 4, 8}};
+      {4, 4, 2, 2, 4, 8, 8}, {6, 2, 4, 4, 4, 4, 8},    {2, 2, 2, 2, 4, 4, 4, 4, 8},
+      {8, 4, 4, 6, 2, 8},    {4, 2, 2, 4, 4, 4, 4, 8}, {3, 3, 2, 4, 4, 4, 4, 8}};
   return r;
 }
 
@@ -325,7 +423,8 @@ Phrase MakePhrase(Rng& rng, int c0, int c1, const Phrase* shape, bool close) {
     int chord = n.step < 16 ? c0 : c1;
     if (shape && k + 2 >= ph.size()) n.degree += rng.Range(-2, 2);  // a new ending
     if (n.step % 4 == 0 || n.length >= 6) n.degree = NearestChordTone(n.degree, chord);
-    if (close && k + 1 == ph.size()) n.degree = NearestChordTone(std::max(0, std::min(7, n.degree)), chord);
+    if (close && k + 1 == ph.size())
+      n.degree = NearestChordTone(std::max(0, std::min(7, n.degree)), chord);
     n.degree = std::max(-3, std::min(10, n.degree));
   }
   return ph;
@@ -340,10 +439,12 @@ Arrangement Compose(const Song& s, Rng& rng) {
   Arrangement a;
   Phrase p = MakePhrase(rng, chord(0), chord(1), nullptr, false);
   Phrase q = MakePhrase(rng, chord(4), chord(5), nullptr, false);
-  a.themeA = {p, MakePhrase(rng, chord(2), chord(3), &p, false), q, MakePhrase(rng, chord(6), chord(7), &p, true)};
+  a.themeA = {p, MakePhrase(rng, chord(2), chord(3), &p, false), q,
+              MakePhrase(rng, chord(6), chord(7), &p, true)};
   Phrase r = MakePhrase(rng, chord(0), chord(1), nullptr, false);
   Phrase u = MakePhrase(rng, chord(4), chord(5), nullptr, false);
-  a.themeB = {r, MakePhrase(rng, chord(2), chord(3), &r, false), u, MakePhrase(rng, chord(6), chord(7), &p, true)};
+  a.themeB = {r, MakePhrase(rng, chord(2), chord(3), &r, false), u,
+              MakePhrase(rng, chord(6), chord(7), &p, true)};
   return a;
 }
 
@@ -430,25 +531,33 @@ std::vector<float> RenderSong(const Song& s) {
     for (int lane = 0; lane < 8; ++lane) {
       const char* pat = g.lanes[lane];
       if (!pat[0]) continue;
-      if (section == 3 && lane == 0 && s.groove != 3 && inSection < 6) continue;  // breakdown: no kick
+      if (section == 3 && lane == 0 && s.groove != 3 && inSection < 6)
+        continue;  // breakdown: no kick
       for (int step = 0; step < 16; ++step) {
         if (lastOfSection && step >= 12 && lane != 2) continue;  // room for the fill
         float acc = Accent(pat[step]);
-        if (acc > 0) mix.Add(kit[lane + 1], at(bar, step), s.drumGain * acc * (lane == 2 ? 0.45f : 0.8f), drumPan[lane + 1], 0.0f, 0.15f);
+        if (acc > 0)
+          mix.Add(kit[lane + 1], at(bar, step), s.drumGain * acc * (lane == 2 ? 0.45f : 0.8f),
+                  drumPan[lane + 1], 0.0f, 0.15f);
       }
     }
     if (lastOfSection) {
       static const int fill[4] = {7, 7, 6, 6};
-      for (int k = 0; k < 4; ++k) mix.Add(kit[fill[k]], at(bar, 12 + k), s.drumGain * (0.6f + 0.1f * k), k < 2 ? -0.3f : 0.3f, 0.0f, 0.2f);
+      for (int k = 0; k < 4; ++k)
+        mix.Add(kit[fill[k]], at(bar, 12 + k), s.drumGain * (0.6f + 0.1f * k), k < 2 ? -0.3f : 0.3f,
+                0.0f, 0.2f);
     }
-    if (inSection == 0) mix.Add(kit[s.kit == 2 || s.kit == 4 ? 4 : 8], at(bar, 0), s.drumGain * 0.5f, 0.2f, 0.0f, 0.3f);
+    if (inSection == 0)
+      mix.Add(kit[s.kit == 2 || s.kit == 4 ? 4 : 8], at(bar, 0), s.drumGain * 0.5f, 0.2f, 0.0f,
+              0.3f);
 
     // Bass.
     const int bassRoot = root - 24 + (root - s.key > 6 ? -12 : 0);
     const int fifth = Semis(s.scale, chord + 4) - Semis(s.scale, chord);
     const int third = Semis(s.scale, chord + 2) - Semis(s.scale, chord);
     auto bass = [&](double step, double len, int semis, float vel) {
-      mix.Add(RenderBass(s.bass, NoteHz(bassRoot + semis), len * sixteenth * 0.9), at(bar, step), s.bassGain * vel, 0.0f, 0.0f, 0.03f);
+      mix.Add(RenderBass(s.bass, NoteHz(bassRoot + semis), len * sixteenth * 0.9), at(bar, step),
+              s.bassGain * vel, 0.0f, 0.0f, 0.03f);
     };
     switch (s.bassStyle) {
       case 0:
@@ -488,9 +597,12 @@ std::vector<float> RenderSong(const Song& s) {
       double hz = NoteHz(padRoot + tones[k]);
       float pan = -0.5f + 0.5f * k;
       if (s.pad == PadSound::Strings) {
-        mix.Add(RenderPad(s.pad, hz, 16 * sixteenth * 0.98), at(bar, 0), s.padGain, pan, 0.0f, 0.35f);
+        mix.Add(RenderPad(s.pad, hz, 16 * sixteenth * 0.98), at(bar, 0), s.padGain, pan, 0.0f,
+                0.35f);
       } else {
-        for (int stab : {0, 6, 10}) mix.Add(RenderPad(s.pad, hz, 2 * sixteenth), at(bar, stab), s.padGain * (stab ? 0.7f : 0.9f), pan, 0.1f, 0.2f);
+        for (int stab : {0, 6, 10})
+          mix.Add(RenderPad(s.pad, hz, 2 * sixteenth), at(bar, stab),
+                  s.padGain * (stab ? 0.7f : 0.9f), pan, 0.1f, 0.2f);
       }
     }
 
@@ -502,8 +614,8 @@ std::vector<float> RenderSong(const Song& s) {
         int deg = chord + 2 * (order[k % 8] % 3) + (order[k % 8] == 3 ? 7 : 0);
         double hz = NoteHz(s.key + (s.arp == ArpSound::Chip ? 12 : 0) + Semis(s.scale, deg));
         float vel = (k % 2 ? 0.7f : 1.0f) * (section == 0 ? 0.8f : 1.0f);
-        mix.Add(RenderArp(s.arp, hz, stepLen * sixteenth * 0.8, rng), at(bar, k * stepLen), s.arpGain * vel,
-                k % 2 ? 0.4f : -0.4f, 0.25f, 0.2f);
+        mix.Add(RenderArp(s.arp, hz, stepLen * sixteenth * 0.8, rng), at(bar, k * stepLen),
+                s.arpGain * vel, k % 2 ? 0.4f : -0.4f, 0.25f, 0.2f);
       }
     }
 
@@ -517,7 +629,8 @@ std::vector<float> RenderSong(const Song& s) {
         double hz = NoteHz(s.key + 12 + Semis(s.scale, n.degree));
         double hold = n.length * sixteenth * 0.85;
         float vel = (section == 3 ? 0.75f : 1.0f) * (n.step % 4 == 0 ? 1.0f : 0.85f);
-        mix.Add(RenderLead(s.lead, hz, hold), at(bar, n.step - offset), s.leadGain * vel, 0.1f, 0.3f, 0.25f);
+        mix.Add(RenderLead(s.lead, hz, hold), at(bar, n.step - offset), s.leadGain * vel, 0.1f,
+                0.3f, 0.25f);
       }
     }
   }
@@ -527,7 +640,8 @@ std::vector<float> RenderSong(const Song& s) {
 
   // Master: level to a common loudness, then a soft knee instead of hard clipping.
   double sum = 0;
-  for (int i = 0; i < frames; ++i) sum += (double)mix.left[i] * mix.left[i] + (double)mix.right[i] * mix.right[i];
+  for (int i = 0; i < frames; ++i)
+    sum += (double)mix.left[i] * mix.left[i] + (double)mix.right[i] * mix.right[i];
   float rms = (float)std::sqrt(sum / (2.0 * frames));
   float gain = rms > 0 ? 0.17f / rms : 1.0f;
   auto knee = [](float x) {
@@ -554,7 +668,8 @@ bool WriteMusic(const std::string& dataDir) {
   auto worker = [&]() {
     for (int i = next++; i < (int)songs.size(); i = next++) {
       std::vector<float> pcm = RenderSong(songs[i]);
-      if (!WriteOggVorbis(dataDir + "/sfx/" + songs[i].name + ".ogg", pcm, 2, kRate, 0.2f)) ok = false;
+      if (!WriteOggVorbis(dataDir + "/sfx/" + songs[i].name + ".ogg", pcm, 2, kRate, 0.2f))
+        ok = false;
     }
   };
   // Two workers: the songs are independent, so the files do not depend on the split.

@@ -21,7 +21,16 @@ namespace sfx {
 namespace {
 
 // Drum note values and the kit slot each selects.
-enum Drum { kKick = 13, kSnare = 15, kHat = 17, kOpenHat = 18, kClap = 20, kLowTom = 22, kHighTom = 24, kCymbal = 25 };
+enum Drum {
+  kKick = 13,
+  kSnare = 15,
+  kHat = 17,
+  kOpenHat = 18,
+  kClap = 20,
+  kLowTom = 22,
+  kHighTom = 24,
+  kCymbal = 25
+};
 constexpr int kRest = 31;  // a volume of 31 silences the voice
 
 struct Cell {
@@ -39,8 +48,8 @@ struct Style {
   uint32_t seed;
   int patterns;
   Feel feel;
-  std::vector<int> scale;                    // semitones of the seven degrees
-  std::vector<std::pair<int, int>> chords;   // per pattern: the two bars' chord degrees
+  std::vector<int> scale;                   // semitones of the seven degrees
+  std::vector<std::pair<int, int>> chords;  // per pattern: the two bars' chord degrees
 };
 
 int Semis(const std::vector<int>& scale, int degree) {
@@ -82,14 +91,23 @@ void Put(Pattern& p, int voice, int row, int note, int vol, int fx = 0, int arg 
 const std::vector<std::vector<int>>& Rhythms(Feel feel) {
   static const std::vector<std::vector<int>> moody = {
       {8, 4, 4, 12, 4}, {12, 4, 8, 8}, {4, 4, 8, 4, 4, 8}, {16, 8, 8}, {6, 2, 8, 4, 4, 8}};
-  static const std::vector<std::vector<int>> bouncy = {
-      {4, 4, 4, 4, 8, 8}, {2, 2, 4, 4, 4, 8, 8}, {4, 2, 2, 4, 4, 4, 4, 8}, {6, 2, 6, 2, 8, 8}, {4, 4, 8, 4, 4, 8}};
-  static const std::vector<std::vector<int>> funky = {
-      {6, 6, 4, 6, 6, 4}, {2, 4, 2, 8, 6, 10}, {4, 6, 6, 4, 4, 8}, {10, 6, 4, 4, 8}, {2, 2, 6, 6, 4, 12}};
+  static const std::vector<std::vector<int>> bouncy = {{4, 4, 4, 4, 8, 8},
+                                                       {2, 2, 4, 4, 4, 8, 8},
+                                                       {4, 2, 2, 4, 4, 4, 4, 8},
+                                                       {6, 2, 6, 2, 8, 8},
+                                                       {4, 4, 8, 4, 4, 8}};
+  static const std::vector<std::vector<int>> funky = {{6, 6, 4, 6, 6, 4},
+                                                      {2, 4, 2, 8, 6, 10},
+                                                      {4, 6, 6, 4, 4, 8},
+                                                      {10, 6, 4, 4, 8},
+                                                      {2, 2, 6, 6, 4, 12}};
   switch (feel) {
-    case Feel::Moody: return moody;
-    case Feel::Bouncy: return bouncy;
-    default: return funky;
+    case Feel::Moody:
+      return moody;
+    case Feel::Bouncy:
+      return bouncy;
+    default:
+      return funky;
   }
 }
 
@@ -145,11 +163,15 @@ void ComposeAccompaniment(Pattern& p, const Style& st, int chordA, int chordB, R
     if (st.feel == Feel::Bouncy && mode != 2) {
       // Chip arpeggio in sixteenths.
       static const int order[8] = {0, 1, 2, 3, 2, 1, 0, 1};
-      for (int r = 0; r < 32; r += 2) Put(p, 3, base + r, Fit(13 + Semis(st.scale, tones[order[(r / 2) % 8]]), 27), r % 8 ? 15 : 19);
+      for (int r = 0; r < 32; r += 2)
+        Put(p, 3, base + r, Fit(13 + Semis(st.scale, tones[order[(r / 2) % 8]]), 27),
+            r % 8 ? 15 : 19);
     } else if (mode == 0 || st.feel == Feel::Moody) {
       // Broken chord in eighths.
       static const int order[8] = {0, 2, 1, 3, 2, 1, 0, 2};
-      for (int r = 0; r < 32; r += 4) Put(p, 3, base + r, Fit(13 + Semis(st.scale, tones[order[(r / 4) % 8]]), 27), r % 8 ? 15 : 18);
+      for (int r = 0; r < 32; r += 4)
+        Put(p, 3, base + r, Fit(13 + Semis(st.scale, tones[order[(r / 4) % 8]]), 27),
+            r % 8 ? 15 : 18);
     } else {
       // Off-beat stabs, cut short.
       for (int r = 4; r < 32; r += 8) {
@@ -171,7 +193,8 @@ void ComposeBass(Pattern& p, const Style& st, int chordA, int chordB, Rng& rng) 
     int base = bar * 32;
     switch (st.feel == Feel::Funky ? 2 : mode) {
       case 0:  // steady eighths with an octave lift
-        for (int r = 0; r < 32; r += 4) Put(p, 4, base + r, Fit((r == 12 || r == 28) ? n + 12 : n, 31), r % 8 ? 22 : 27);
+        for (int r = 0; r < 32; r += 4)
+          Put(p, 4, base + r, Fit((r == 12 || r == 28) ? n + 12 : n, 31), r % 8 ? 22 : 27);
         break;
       case 1:  // root and fifth on the beats
         for (int r = 0; r < 32; r += 8) {
@@ -183,7 +206,9 @@ void ComposeBass(Pattern& p, const Style& st, int chordA, int chordB, Rng& rng) 
         static const int rows[6] = {0, 6, 10, 16, 22, 28};
         static const int steps[6] = {0, 0, 12, 0, 7, 10};
         for (int k = 0; k < 6; ++k) {
-          int off = steps[k] == 7 ? fifth : steps[k] == 10 ? Semis(st.scale, chord + 6) - Semis(st.scale, chord) : steps[k];
+          int off = steps[k] == 7    ? fifth
+                    : steps[k] == 10 ? Semis(st.scale, chord + 6) - Semis(st.scale, chord)
+                                     : steps[k];
           Put(p, 4, base + rows[k], Fit(n + off, 31), k == 0 ? 28 : 24);
           Put(p, 4, base + rows[k] + 3, 0, kRest);
         }
@@ -201,16 +226,22 @@ void ComposeDrums(Pattern& p, const Style& st, int index, Rng& rng) {
     // Voice 0: kick and snare.
     switch (beat) {
       case 0:
-        Put(p, 0, b + 0, kKick, 30); Put(p, 0, b + 8, kSnare, 27);
-        Put(p, 0, b + 16, kKick, 29); Put(p, 0, b + 24, kSnare, 27);
+        Put(p, 0, b + 0, kKick, 30);
+        Put(p, 0, b + 8, kSnare, 27);
+        Put(p, 0, b + 16, kKick, 29);
+        Put(p, 0, b + 24, kSnare, 27);
         if (rng.Uniform() < 0.5f) Put(p, 0, b + 20, kKick, 22);
         break;
       case 1:
         for (int r = 0; r < 32; r += 8) Put(p, 0, b + r, kKick, 30);
         break;
       default:
-        Put(p, 0, b + 0, kKick, 30); Put(p, 0, b + 8, kSnare, 27); Put(p, 0, b + 12, kKick, 24);
-        Put(p, 0, b + 20, kKick, 27); Put(p, 0, b + 24, kSnare, 28); Put(p, 0, b + 30, kSnare, 14);
+        Put(p, 0, b + 0, kKick, 30);
+        Put(p, 0, b + 8, kSnare, 27);
+        Put(p, 0, b + 12, kKick, 24);
+        Put(p, 0, b + 20, kKick, 27);
+        Put(p, 0, b + 24, kSnare, 28);
+        Put(p, 0, b + 30, kSnare, 14);
         break;
     }
     // Voice 1: hats, claps and the cymbal.
@@ -219,8 +250,10 @@ void ComposeDrums(Pattern& p, const Style& st, int index, Rng& rng) {
       Put(p, 1, b + r, kHat, vol);
     }
     if (beat == 1) {  // four on the floor: claps on the back beats, open hats off the beat
-      Put(p, 1, b + 8, kClap, 26); Put(p, 1, b + 24, kClap, 26);
-      Put(p, 1, b + 12, kOpenHat, 18); Put(p, 1, b + 28, kOpenHat, 18);
+      Put(p, 1, b + 8, kClap, 26);
+      Put(p, 1, b + 24, kClap, 26);
+      Put(p, 1, b + 12, kOpenHat, 18);
+      Put(p, 1, b + 28, kOpenHat, 18);
     } else {
       Put(p, 1, b + 28, kOpenHat, 17);
     }
@@ -238,9 +271,24 @@ std::vector<Style> Styles() {
   const std::vector<int> major = {0, 2, 4, 5, 7, 9, 11};
   const std::vector<int> dorian = {0, 2, 3, 5, 7, 9, 10};
   return {
-      {"tunes/Pellorin/Tune_12.png", 1212, 6, Feel::Moody, minor, {{0, 5}, {0, 6}, {5, 6}, {0, 3}, {3, 4}, {5, 0}}},
-      {"tunes/Retro/Grimble.png", 4711, 6, Feel::Bouncy, major, {{0, 3}, {0, 4}, {5, 3}, {0, 5}, {3, 4}, {1, 4}}},
-      {"tunes/Retro/Snorwick.png", 9090, 5, Feel::Funky, dorian, {{0, 3}, {0, 6}, {0, 0}, {3, 0}, {6, 3}}},
+      {"tunes/Pellorin/Tune_12.png",
+       1212,
+       6,
+       Feel::Moody,
+       minor,
+       {{0, 5}, {0, 6}, {5, 6}, {0, 3}, {3, 4}, {5, 0}}},
+      {"tunes/Retro/Grimble.png",
+       4711,
+       6,
+       Feel::Bouncy,
+       major,
+       {{0, 3}, {0, 4}, {5, 3}, {0, 5}, {3, 4}, {1, 4}}},
+      {"tunes/Retro/Snorwick.png",
+       9090,
+       5,
+       Feel::Funky,
+       dorian,
+       {{0, 3}, {0, 6}, {0, 0}, {3, 0}, {6, 3}}},
   };
 }
 
@@ -267,7 +315,9 @@ std::vector<TuneData> ComposeTunes() {
         for (int y = 0; y < 64; ++y) {
           const Cell& c = p.cell[v][y];
           const int fields[4] = {c.note, c.vol, c.fx, c.arg};
-          for (int k = 0; k < 4; ++k) t.values[(size_t)((f * 64 + y) * 64 + v * 8 + k)] = (unsigned char)std::max(0, std::min(31, fields[k]));
+          for (int k = 0; k < 4; ++k)
+            t.values[(size_t)((f * 64 + y) * 64 + v * 8 + k)] =
+                (unsigned char)std::max(0, std::min(31, fields[k]));
         }
       }
     }

@@ -21,8 +21,8 @@ constexpr int kTuneVoices = 5;
 
 // Decoded note data of one tune: value[frame][x][y], 5-bit values as the player reads them.
 struct TuneData {
-  std::string path;  // relative to the data folder, e.g. "tunes/Retro/Grimble.png"
-  int patterns = 0;  // frames 0 .. patterns-1 hold data in every voice band
+  std::string path;                   // relative to the data folder, e.g. "tunes/Retro/Grimble.png"
+  int patterns = 0;                   // frames 0 .. patterns-1 hold data in every voice band
   std::vector<unsigned char> values;  // kTuneFrames * 64 * 64, index (f * 64 + y) * 64 + x
   int At(int frame, int x, int y) const { return values[(size_t)((frame * 64 + y) * 64 + x)]; }
 };

@@ -27,19 +27,24 @@ void PutU32(std::vector<unsigned char>& out, uint32_t v) {
   PutU16(out, v >> 16);
 }
 
-void PutTag(std::vector<unsigned char>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void PutTag(std::vector<unsigned char>& out, const char* tag) {
+  out.insert(out.end(), tag, tag + 4);
+}
 
 int16_t ToPcm(float v) {
   float s = std::fmax(-1.0f, std::fmin(1.0f, v)) * 32767.0f;
   return (int16_t)std::lrint(s);
 }
 
-bool WriteAll(const unsigned char* data, size_t n, FILE* f) { return std::fwrite(data, 1, n, f) == n; }
+bool WriteAll(const unsigned char* data, size_t n, FILE* f) {
+  return std::fwrite(data, 1, n, f) == n;
+}
 
 bool WritePages(FILE* f, ogg_stream_state* os, bool flush) {
   ogg_page page;
   while (flush ? ogg_stream_flush(os, &page) : ogg_stream_pageout(os, &page)) {
-    if (std::fwrite(page.header, 1, (size_t)page.header_len, f) != (size_t)page.header_len) return false;
+    if (std::fwrite(page.header, 1, (size_t)page.header_len, f) != (size_t)page.header_len)
+      return false;
     if (std::fwrite(page.body, 1, (size_t)page.body_len, f) != (size_t)page.body_len) return false;
   }
   return true;
@@ -128,7 +133,8 @@ bool WriteOggVorbis(const std::string& path, const std::vector<float>& interleav
     if (n > 0) {
       float** buf = vorbis_analysis_buffer(&vd, (int)n);
       for (long i = 0; i < n; ++i)
-        for (int c = 0; c < channels; ++c) buf[c][i] = interleaved[(size_t)(pos + i) * channels + c];
+        for (int c = 0; c < channels; ++c)
+          buf[c][i] = interleaved[(size_t)(pos + i) * channels + c];
       vorbis_analysis_wrote(&vd, (int)n);
       pos += n;
     } else {
