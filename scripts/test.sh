@@ -1,12 +1,15 @@
 #!/bin/sh
-# Installs what is missing, builds Quorvex and runs every test: the normal
-# build, then the AddressSanitizer + UndefinedBehaviorSanitizer build with the
+# Installs what is missing, checks the formatting, builds Quorvex and runs
+# every test: the normal build, then the AddressSanitizer + UndefinedBehaviorSanitizer build with the
 # collector in stress mode, after a short run of every fuzzer. Tests that need
 # a window run under Xvfb.
 set -e
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
 jobs=$(nproc 2>/dev/null || echo 2)
+
+echo "== format =="
+./scripts/format.sh --check
 
 ./scripts/build.sh build
 ./scripts/build.sh build-asan -DQUORVEX_SANITIZE=ON -DQUORVEX_GC_STRESS=ON -DCMAKE_BUILD_TYPE=Debug
