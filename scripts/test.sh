@@ -1,8 +1,8 @@
 #!/bin/sh
 # Installs what is missing, checks the formatting, builds Quorvex and runs
-# every test: the normal build, then the AddressSanitizer + UndefinedBehaviorSanitizer build with the
-# collector in stress mode, after a short run of every fuzzer. Tests that need
-# a window run under Xvfb.
+# every test: the normal build, then the AddressSanitizer +
+# UndefinedBehaviorSanitizer build with the collector in stress mode, after a
+# short run of every fuzzer. Tests that need a window run under Xvfb.
 set -e
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
