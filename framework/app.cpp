@@ -23,7 +23,6 @@ int vx_app__updateRate = 0;
 
 namespace {
 
-constexpr int kCloseKey = 432;
 constexpr int kBackKey = 416;
 
 // Renderer modes returned by BeginRender.
@@ -116,7 +115,7 @@ void c_GameDelegate::KeyEvent(int event, int data) {
   if (m__input) m__input->p_KeyEvent(event, data);
   // Checked on every key-down, held or not: closing must always work.
   if (event == c_VxGameEvent::KeyDown) {
-    if (data == kCloseKey) {
+    if (data == kVxCloseKey) {
       vx_app__app->p_OnClose();
     } else if (data == kBackKey) {
       vx_app__app->p_OnBack();

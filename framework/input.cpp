@@ -110,7 +110,7 @@ int c_InputDevice::p_EndUpdate() {
 
 int c_InputDevice::p_KeyEvent(int event, int data) {
   switch (event) {
-    case 1:
+    case kVxKeyDown:
       if (!ValidKey(data) || m__keyDown[data]) break;
       m__keyDown[data] = true;
       p_PutKeyHit(data);
@@ -121,13 +121,13 @@ int c_InputDevice::p_KeyEvent(int event, int data) {
         p_PutKeyHit(other);
       }
       break;
-    case 2:
+    case kVxKeyUp:
       if (!ValidKey(data) || !m__keyDown[data]) break;
       m__keyDown[data] = false;
       if (data == 1) m__keyDown[kTouchBase] = false;
       if (data == kTouchBase) m__keyDown[1] = false;
       break;
-    case 3:
+    case kVxKeyChar:
       if (m__charPut < kCharQueue) {
         m__charQueue[m__charPut] = data;
         m__charPut += 1;
@@ -141,13 +141,13 @@ int c_InputDevice::p_KeyEvent(int event, int data) {
 
 int c_InputDevice::p_MouseEvent(int event, int data, float x, float y) {
   switch (event) {
-    case 4:
-      p_KeyEvent(1, data + 1);
+    case kVxMouseDown:
+      p_KeyEvent(kVxKeyDown, data + 1);
       break;
-    case 5:
-      p_KeyEvent(2, data + 1);
+    case kVxMouseUp:
+      p_KeyEvent(kVxKeyUp, data + 1);
       return 0;
-    case 6:
+    case kVxMouseMove:
       break;
     default:
       return 0;
@@ -162,13 +162,13 @@ int c_InputDevice::p_MouseEvent(int event, int data, float x, float y) {
 int c_InputDevice::p_TouchEvent(int event, int data, float x, float y) {
   if (!ValidTouch(data)) return 0;
   switch (event) {
-    case 7:
-      p_KeyEvent(1, kTouchBase + data);
+    case kVxTouchDown:
+      p_KeyEvent(kVxKeyDown, kTouchBase + data);
       break;
-    case 8:
-      p_KeyEvent(2, kTouchBase + data);
+    case kVxTouchUp:
+      p_KeyEvent(kVxKeyUp, kTouchBase + data);
       return 0;
-    case 9:
+    case kVxTouchMove:
       break;
     default:
       return 0;
@@ -184,7 +184,7 @@ int c_InputDevice::p_TouchEvent(int event, int data, float x, float y) {
 
 int c_InputDevice::p_MotionEvent(int event, int data, float x, float y, float z) {
   (void)data;
-  if (event == 10) {
+  if (event == kVxMotionAccel) {
     m__accelX = x;
     m__accelY = y;
     m__accelZ = z;

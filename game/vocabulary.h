@@ -7,6 +7,8 @@
 // offset, a blob kind in the level table); those stay where they are used.
 #pragma once
 
+#include "host/platform/game.h"
+
 // ---- The not-given marker ----
 // An optional float argument that is not given (p_SetSize, p_SetCol, p_CLS2D,
 // a random angle or speed of p_ThrowParticle); also both coordinates of a
@@ -196,11 +198,11 @@ constexpr int kModeNewGame = 11;
 // ---- Keys the game answers itself (input module codes) ----
 constexpr int kKeyMouseLeft = 1;
 constexpr int kKeyEscape = 27;
-constexpr int kKeyF1 = 112;       // debug readouts
-constexpr int kKeyF2 = 113;       // hide the score and meters
-constexpr int kKeyF4 = 115;       // quit at once
-constexpr int kKeyF11 = 122;      // full screen or window
-constexpr int kKeyJoyMenu = 270;  // television menu button
-constexpr int kKeyTouch0 = 384;   // touch point i is 384 + i
-constexpr int kKeyBack = 416;     // the host's back request
-constexpr int kKeyClose = 432;    // the host's close request
+constexpr int kKeyF1 = 112;             // debug readouts
+constexpr int kKeyF2 = 113;             // hide the score and meters
+constexpr int kKeyF4 = 115;             // quit at once
+constexpr int kKeyF11 = 122;            // full screen or window
+constexpr int kKeyJoyMenu = 270;        // television menu button
+constexpr int kKeyTouch0 = 384;         // touch point i is 384 + i
+constexpr int kKeyBack = 416;           // the host's back request
+constexpr int kKeyClose = kVxCloseKey;  // the host's close request

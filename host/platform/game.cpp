@@ -420,34 +420,36 @@ void VxGlfwGame::OnKey(int key, int action) {
   int code = TransKey(key);
   if (!code || !_glfwGame || vx_script_Playing()) return;
   if (action == GLFW_RELEASE) {
-    _glfwGame->KeyEvent(2, code);
+    _glfwGame->KeyEvent(kVxKeyUp, code);
   } else if (action == GLFW_PRESS) {
-    _glfwGame->KeyEvent(1, code);
+    _glfwGame->KeyEvent(kVxKeyDown, code);
     int chr = KeyToChar(code);
-    if (chr) _glfwGame->KeyEvent(3, chr);
+    if (chr) _glfwGame->KeyEvent(kVxKeyChar, chr);
   }
 }
 
 void VxGlfwGame::OnChar(int chr, int action) {
-  if (action == GLFW_PRESS && _glfwGame && !vx_script_Playing()) _glfwGame->KeyEvent(3, chr);
+  if (action == GLFW_PRESS && _glfwGame && !vx_script_Playing())
+    _glfwGame->KeyEvent(kVxKeyChar, chr);
 }
 
 void VxGlfwGame::OnMouseButton(int button, int action) {
   if (button < 0 || button > 2 || !_glfwGame || vx_script_Playing()) return;
   int x = 0, y = 0;
   glfwGetMousePos(&x, &y);
-  if (action == GLFW_RELEASE) _glfwGame->MouseEvent(5, button, (float)x, (float)y);
-  else if (action == GLFW_PRESS) _glfwGame->MouseEvent(4, button, (float)x, (float)y);
+  if (action == GLFW_RELEASE) _glfwGame->MouseEvent(kVxMouseUp, button, (float)x, (float)y);
+  else if (action == GLFW_PRESS) _glfwGame->MouseEvent(kVxMouseDown, button, (float)x, (float)y);
 }
 
 void VxGlfwGame::OnMousePos(int x, int y) {
-  if (_glfwGame && !vx_script_Playing()) _glfwGame->MouseEvent(6, -1, (float)x, (float)y);
+  if (_glfwGame && !vx_script_Playing())
+    _glfwGame->MouseEvent(kVxMouseMove, -1, (float)x, (float)y);
 }
 
 int VxGlfwGame::OnWindowClose() {
   if (_glfwGame && !vx_script_Playing()) {
-    _glfwGame->KeyEvent(1, 432);
-    _glfwGame->KeyEvent(2, 432);
+    _glfwGame->KeyEvent(kVxKeyDown, kVxCloseKey);
+    _glfwGame->KeyEvent(kVxKeyUp, kVxCloseKey);
   }
   return 0;
 }
@@ -457,7 +459,7 @@ void VxGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
   // The new window will never report the release of a key held now.
   for (int code = 0; code <= GLFW_KEY_LAST; ++code) {
     int key = TransKey(code);
-    if (key && glfwGetKey(code) == GLFW_PRESS) KeyEvent(2, key);
+    if (key && glfwGetKey(code) == GLFW_PRESS) KeyEvent(kVxKeyUp, key);
   }
 
   GLFWvidmode desktop = {};

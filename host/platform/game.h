@@ -26,6 +26,23 @@ extern const char** argv;
 void vxInit();
 int vxMain();
 
+// The event codes of KeyEvent, MouseEvent, TouchEvent and MotionEvent. The
+// desktop host sends the first six; the rest are the framework's to handle.
+enum VxEvent : int {
+  kVxKeyDown = 1,
+  kVxKeyUp = 2,
+  kVxKeyChar = 3,
+  kVxMouseDown = 4,
+  kVxMouseUp = 5,
+  kVxMouseMove = 6,
+  kVxTouchDown = 7,
+  kVxTouchUp = 8,
+  kVxTouchMove = 9,
+  kVxMotionAccel = 10,
+};
+// The key code of the window's close request (sent down, then up).
+constexpr int kVxCloseKey = 432;
+
 // The receiver of every host event (the framework's c_GameDelegate).
 class VxGameDelegate : public Object {
  public:

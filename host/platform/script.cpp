@@ -194,22 +194,22 @@ void vx_script_Deliver(VxGlfwGame* host, long long slot) {
     const Event e = s.events[s.next++];
     switch (e.kind) {
       case kKeyDown:
-        host->KeyEvent(1, e.a);
+        host->KeyEvent(kVxKeyDown, e.a);
         break;
       case kKeyUp:
-        host->KeyEvent(2, e.a);
+        host->KeyEvent(kVxKeyUp, e.a);
         break;
       case kChar:
-        host->KeyEvent(3, e.a);
+        host->KeyEvent(kVxKeyChar, e.a);
         break;
       case kMouseDown:
-        host->MouseEvent(4, e.a, e.x, e.y);
+        host->MouseEvent(kVxMouseDown, e.a, e.x, e.y);
         break;
       case kMouseUp:
-        host->MouseEvent(5, e.a, e.x, e.y);
+        host->MouseEvent(kVxMouseUp, e.a, e.x, e.y);
         break;
       case kMouseMove:
-        host->MouseEvent(6, -1, e.x, e.y);
+        host->MouseEvent(kVxMouseMove, -1, e.x, e.y);
         break;
       case kResize:
         glfwSetWindowSize((int)e.x, (int)e.y);
@@ -218,8 +218,8 @@ void vx_script_Deliver(VxGlfwGame* host, long long slot) {
         vx_host_screenshot = s.shotNames[(size_t)e.a];
         break;
       case kClose:
-        host->KeyEvent(1, 432);
-        host->KeyEvent(2, 432);
+        host->KeyEvent(kVxKeyDown, kVxCloseKey);
+        host->KeyEvent(kVxKeyUp, kVxCloseKey);
         break;
       case kFocusLost:
       case kFocusGained:
