@@ -87,9 +87,10 @@ std::string StateLoad(const unsigned char* data, size_t size) {
 // and format say.
 template <unsigned char* (*Loader)(FILE*, int*, int*, int*, int*)>
 std::string SoundLoad(const unsigned char* data, size_t size) {
+  // No bytes, no file (fmemopen refuses a size of 0): the loader says so too.
   FILE* f = size ? fmemopen(const_cast<unsigned char*>(data), size, "rb") : nullptr;
   int length = 0, channels = 0, format = 0, hertz = 0;
-  unsigned char* pcm = f ? Loader(f, &length, &channels, &format, &hertz) : nullptr;
+  unsigned char* pcm = Loader(f, &length, &channels, &format, &hertz);
   if (f) std::fclose(f);
   if (!pcm && !vx_audio_load_err) std::abort();  // a refusal always says why
   if (!pcm) return std::string("rejected: ") + vx_audio_load_err;
