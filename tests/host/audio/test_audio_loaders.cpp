@@ -3,11 +3,13 @@
 // Ogg file made by the reference encoder. Known-bad files are the fuzz corpus's.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
 #include "host/audio/audio_loaders.h"
 #include "tests/host/audio/audio_util.h"
+#include "tools/assetgen/sfx/writers.h"
 
 using namespace audio_test;
 
@@ -73,10 +75,18 @@ TEST(HostAudioLoaders, WavLayoutsThatRealToolsWriteLoadAndEveryCutOfOneGivesNoDa
 }
 
 TEST(HostAudioLoaders, OggDecodesWholeWithItsLengthChannelsRateAndTone) {
-  // Made by the reference encoder: 22050 Hz stereo, 22383 frames of 441 Hz,
-  // the channels in opposite phase.
+  // Encoded here by the generator's writer (libvorbis): 22050 Hz stereo,
+  // 22383 frames of 441 Hz, the channels in opposite phase.
+  std::vector<float> tone;
+  for (int i = 0; i < 22383; ++i) {
+    const float v = 0.5f * (float)std::sin(2 * M_PI * 441 * i / 22050.0);
+    tone.push_back(v);
+    tone.push_back(-v);
+  }
+  test_files::ScratchDir dir("quorvex-tone");
+  ASSERT_TRUE(sfx::WriteOggVorbis((dir / "tone.ogg").string(), tone, 2, 22050, 0.3f));
   Loaded whole;
-  Load("tone.OGG", test_files::ReadFile(QUORVEX_HOST_AUDIO_DIR "/tone.ogg"), &whole);
+  Load("tone.OGG", test_files::ReadFile(dir / "tone.ogg"), &whole);
   ASSERT_NE(whole.data, nullptr);
   EXPECT_EQ(whole.Layout(), std::vector<int>({22383, 2, 2, 22050}));
   const short* s = (const short*)whole.data;
