@@ -30,7 +30,7 @@ corpus=tests/fuzz/corpus
 seed string_load $corpus/string_load/* $corpus/state_load/*
 seed state_load $corpus/state_load/*
 seed wav_load $corpus/wav_load/* "$data"/sfx/00*.wav "$data"/inst/d1-*.wav
-seed ogg_load $corpus/ogg_load/* "$data"/sfx/*.ogg
+seed ogg_load $corpus/ogg_load/* "$built"/ogg_load/* "$data"/sfx/*.ogg
 seed image_load $corpus/image_load/* "$built"/image_load/* "$data"/*.png "$data"/common/*.png
 mkdir -p "$out/findings"
 
