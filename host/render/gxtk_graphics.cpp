@@ -604,10 +604,19 @@ void gxtkSurface::Bind() {
 // ---------------------------------------------------------------------------
 // The host's image decoder
 
+unsigned char* gxtk_DecodeImage(FILE* file, int* width, int* height, int* depth) {
+  // The size from the header first: a hostile header (a top-down picture's
+  // negative height reads as a huge one) must not ask for gigabytes.
+  int w = 0, h = 0, n = 0;
+  if (!file || !stbi_info_from_file(file, &w, &h, &n)) return nullptr;
+  if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide) return nullptr;
+  return stbi_load_from_file(file, width, height, depth, 0);
+}
+
 unsigned char* VxGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
   FILE* file = OpenFile(path, String("rb"));
   if (!file) return nullptr;
-  unsigned char* pixels = stbi_load_from_file(file, width, height, depth, 0);
+  unsigned char* pixels = gxtk_DecodeImage(file, width, height, depth);
   std::fclose(file);
   return pixels;
 }

@@ -17,6 +17,7 @@
 #include <GL/gl.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "runtime/runtime.h"
@@ -160,3 +161,10 @@ class gxtkSurface : public Object {
 
 // Saves the frame just drawn (the window's size, top row first) as a PNG.
 void gxtk_SaveScreenshot(const std::string& path);
+
+// The longest side of a picture the host decodes; no texture needs more.
+constexpr int kMaxPictureSide = 4096;
+// Decodes a picture file as stb_image reads it (the file stays open); null
+// when it is no picture or a side is outside 1..kMaxPictureSide, which is
+// checked from the header before any pixel memory is taken.
+unsigned char* gxtk_DecodeImage(FILE* file, int* width, int* height, int* depth);

@@ -104,14 +104,13 @@ std::string SoundLoad(const unsigned char* data, size_t size) {
          std::to_string(format) + " " + std::to_string(hertz);
 }
 
-// Pictures: stb_image decodes as VxGlfwGame::LoadImageData does (refusing what
-// would not fit a texture first), then a surface takes the pixels and
+// Pictures: decoded by the host's own decoder (gxtk_DecodeImage, which refuses
+// what would not fit a texture first), then a surface takes the pixels and
 // premultiplies them as a loaded picture's would be.
 std::string ImageLoad(const unsigned char* data, size_t size) {
   FILE* f = size ? fmemopen(const_cast<unsigned char*>(data), size, "rb") : nullptr;
   int w = 0, h = 0, depth = 0;
-  const bool fits = f && stbi_info_from_file(f, &w, &h, &depth) && w <= 4096 && h <= 4096;
-  unsigned char* pixels = fits ? stbi_load_from_file(f, &w, &h, &depth, 0) : nullptr;
+  unsigned char* pixels = gxtk_DecodeImage(f, &w, &h, &depth);
   if (f) std::fclose(f);
   if (!pixels) return "rejected";
   gxtkSurface* surface = new gxtkSurface();

@@ -59,10 +59,17 @@ int main(int argc, char** argv) {
   const Bytes bmp = {
       'B', 'M', 0xe8, 3, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0,    0x28,  // a header cut short
       0,   0,   0,    4, 0, 0, 0, 4, 0, 0, 0,    1, 0, 0x18, 0};
-  bool ok = Write(dir, "good-2x2.png", good) && Write(dir, "bad-depth.png", depth) &&
-            Write(dir, "huge.png", huge) && Write(dir, "zero-size.png", zero) &&
-            Write(dir, "broken-idat.png", broken) && Write(dir, "short-idat.png", short64) &&
-            Write(dir, "idat-asks-for-2gb.png", asks) && Write(dir, "truncated.png", truncated) &&
-            Write(dir, "bmp-truncated.bmp", bmp);
+  // A BMP header of a 24-bit picture 1028 wide and 589,824 rows tall stored
+  // top down (a negative height), found by fuzzing: it once asked for 1.8 GB.
+  const Bytes topDown = {'B',  'M',  0xe8, 0x3,  0x0,  0x0,  0x0,  0x0,  0x0,  0x0,  0x36,
+                         0x0,  0x0,  0x0,  0x28, 0x0,  0x0,  0x0,  0x4,  0x4,  0x0,  0x0,
+                         0x0,  0x0,  0xf7, 0xff, 0x1,  0x0,  0x18, 0x0,  0xce, 0xce, 0xce,
+                         0xce, 0xce, 0xce, 0xce, 0x61, 0xce, 0xce, 0xce, 0xce, 0xce, 0xce,
+                         0xce, 0xce, 0xce, 0xce, 0xce, 0xe,  0xce, 0xce, 0xce, 0xce, 0xce};
+  bool ok = Write(dir, "bmp-top-down-huge.bmp", topDown) && Write(dir, "good-2x2.png", good) &&
+            Write(dir, "bad-depth.png", depth) && Write(dir, "huge.png", huge) &&
+            Write(dir, "zero-size.png", zero) && Write(dir, "broken-idat.png", broken) &&
+            Write(dir, "short-idat.png", short64) && Write(dir, "idat-asks-for-2gb.png", asks) &&
+            Write(dir, "truncated.png", truncated) && Write(dir, "bmp-truncated.bmp", bmp);
   return ok ? 0 : 1;
 }
