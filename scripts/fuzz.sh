@@ -41,8 +41,10 @@ export ASAN_OPTIONS=allocator_may_return_null=1
 run() {  # run TARGET: the fuzzer's output goes to its log
   # stb_vorbis (Debian's libstb, not ours) leaks a few kilobytes when it gives
   # up on some malformed streams; that is not counted as a finding.
+  # The sanitizer's own check at exit is switched off with libFuzzer's.
   leaks=1
   [ "$1" = ogg_load ] && leaks=0
+  ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=$leaks" \
   "$out/tests/fuzz/fuzz_$1" "$out/corpus/$1" -max_total_time="$secs" -max_len=65536 \
     -detect_leaks=$leaks \
     -rss_limit_mb=2048 -malloc_limit_mb=4096 -close_fd_mask=1 -print_final_stats=1 \
