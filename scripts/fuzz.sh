@@ -1,16 +1,18 @@
 #!/bin/sh
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs each for
 # FUZZ_SECONDS seconds (default 30), two at a time, seeded with the corpus that
-# the normal build's regression test replays (tests/fuzz/corpus/<target>/, and
-# the pictures the build made in <build>/fuzz-corpus) and the files the asset
-# generator wrote into <build>/data (default build/). Prints each run's final figures; fails on any finding, whose input
-# is left in build-fuzz/findings/ (a new known-bad input belongs in the corpus,
-# with its outcome in tests/fuzz/corpus/expected.txt).
+# the normal build's regression test replays (the texts in
+# tests/fuzz/corpus/<target>/, the pictures and sound files the build made in
+# <build>/fuzz-corpus) and the files the asset generator wrote into
+# <build>/data (default build/). Prints each run's final figures; fails on any
+# finding, whose input is left in build-fuzz/findings/ (a new known-bad input
+# belongs in the corpus makers or the texts, with its outcome in
+# tests/fuzz/corpus/expected.txt).
 set -e
 cd "$(dirname "$0")/.."
 secs=${FUZZ_SECONDS:-30}
 data=${1:-build}/data
-built=${1:-build}/fuzz-corpus  # the corpus pictures the build made
+built=${1:-build}/fuzz-corpus  # the corpus pictures and sounds the build made
 out=build-fuzz
 
 cmake -S . -B "$out" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -29,9 +31,9 @@ seed() {  # seed TARGET FILES...
 corpus=tests/fuzz/corpus
 seed string_load $corpus/string_load/* $corpus/state_load/*
 seed state_load $corpus/state_load/*
-seed wav_load $corpus/wav_load/* "$data"/sfx/00*.wav "$data"/inst/d1-*.wav
-seed ogg_load $corpus/ogg_load/* "$built"/ogg_load/* "$data"/sfx/*.ogg
-seed image_load $corpus/image_load/* "$built"/image_load/* "$data"/*.png "$data"/common/*.png
+seed wav_load "$built"/wav_load/* "$data"/sfx/00*.wav "$data"/inst/d1-*.wav
+seed ogg_load "$built"/ogg_load/* "$data"/sfx/*.ogg
+seed image_load "$built"/image_load/* "$data"/*.png "$data"/common/*.png
 mkdir -p "$out/findings"
 
 # A huge request fails as it would in the game (malloc returns null, which

@@ -66,7 +66,9 @@ int main(int argc, char** argv) {
                          0x0,  0x0,  0xf7, 0xff, 0x1,  0x0,  0x18, 0x0,  0xce, 0xce, 0xce,
                          0xce, 0xce, 0xce, 0xce, 0x61, 0xce, 0xce, 0xce, 0xce, 0xce, 0xce,
                          0xce, 0xce, 0xce, 0xce, 0xce, 0xe,  0xce, 0xce, 0xce, 0xce, 0xce};
-  bool ok = Write(dir, "bmp-top-down-huge.bmp", topDown) && Write(dir, "good-2x2.png", good) &&
+  const std::string text = "hello, not a picture\n";
+  bool ok = Write(dir, "not-an-image.png", Bytes(text.begin(), text.end())) &&
+            Write(dir, "bmp-top-down-huge.bmp", topDown) && Write(dir, "good-2x2.png", good) &&
             Write(dir, "bad-depth.png", depth) && Write(dir, "huge.png", huge) &&
             Write(dir, "zero-size.png", zero) && Write(dir, "broken-idat.png", broken) &&
             Write(dir, "short-idat.png", short64) && Write(dir, "idat-asks-for-2gb.png", asks) &&

@@ -12,7 +12,8 @@
 namespace {
 
 const std::filesystem::path kCorpus = QUORVEX_FUZZ_CORPUS;
-const std::filesystem::path kBuilt = QUORVEX_FUZZ_BUILT_CORPUS;  // the pictures, made by the build
+// The pictures and sounds, made by the build.
+const std::filesystem::path kBuilt = QUORVEX_FUZZ_BUILT_CORPUS;
 
 // Every file of the target folders of both, as "<target>/<file>".
 std::vector<std::string> Files() {
