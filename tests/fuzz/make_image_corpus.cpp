@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "stb_image_write.h"
+#include "tests/support/files.h"
 
 namespace {
 
@@ -36,10 +37,7 @@ void Put32(Bytes& b, size_t at, uint32_t v) {
 constexpr size_t kWidth = 16, kHeight = 20, kDepth = 24, kDataLength = 33, kData = 41;
 
 bool Write(const std::string& dir, const char* name, const Bytes& b) {
-  FILE* f = std::fopen((dir + "/" + name).c_str(), "wb");
-  const bool ok = f && std::fwrite(b.data(), 1, b.size(), f) == b.size();
-  if (f) std::fclose(f);
-  return ok;
+  return test_files::WriteFile(dir + "/" + name, std::string(b.begin(), b.end()));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/files.h"
 #include "tools/assetgen/sfx/writers.h"
 
 namespace {
@@ -16,12 +17,8 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 
 Bytes Read(const std::string& path) {
-  Bytes b;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    for (int c; (c = std::fgetc(f)) != EOF;) b.push_back((unsigned char)c);
-    std::fclose(f);
-  }
-  return b;
+  const std::string bytes = test_files::ReadFile(path);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 Bytes operator+(Bytes a, const Bytes& b) {
@@ -67,10 +64,7 @@ Bytes Riff(const Bytes& chunks, const char* tag = "RIFF") {
 }
 
 bool Write(const std::string& dir, const char* name, const Bytes& b) {
-  FILE* f = std::fopen((dir + "/" + name).c_str(), "wb");
-  const bool ok = f && std::fwrite(b.data(), 1, b.size(), f) == b.size();
-  if (f) std::fclose(f);
-  return ok;
+  return test_files::WriteFile(dir + "/" + name, std::string(b.begin(), b.end()));
 }
 
 struct Page {
